@@ -73,6 +73,8 @@ public:
     virtual void setBackColor(Control control, Colour colour) = 0;
     virtual void setForeColor(Control control, Colour colour) = 0;
     virtual void setLocked(Control box, bool locked) = 0;
+    // Marks a result box whose text is not a result of the current inputs (a formula had none).
+    virtual void setStale(Control box, bool stale) = 0;
     virtual void setEnabled(Control control, bool enabled) = 0;
     // True while an option button is selected.
     virtual bool optionValue(Control option) const = 0;
