@@ -1,0 +1,75 @@
+// What one spin click costs the model: reading a box, writing a result, and a whole solver run
+// with both result boxes written, on the plain-data form so that no widget is timed.
+
+#include "model/leading_number.h"
+#include "model/number_format.h"
+#include "model/solvers.h"
+
+#include "tests/fake_form.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace {
+
+using model::Control;
+
+void readBoxText(benchmark::State &state)
+{
+    const std::string text = "14.84";
+    double value = 0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(text.data());
+        value = model::readLeadingNumber(text);
+        benchmark::DoNotOptimize(value);
+    }
+    if (value != 14.84)
+        state.SkipWithError("read the wrong value");
+}
+BENCHMARK(readBoxText);
+
+void formatResult(benchmark::State &state)
+{
+    double value = 9.776807789019582;
+    std::optional<std::string> text;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(value);
+        text = model::formatFixed(value, 3);
+        benchmark::DoNotOptimize(text);
+    }
+    if (text != "9.777")
+        state.SkipWithError("wrote the wrong text");
+}
+BENCHMARK(formatResult);
+
+// The start layout with L fixed: a capacitance change computes and writes the F range.
+void solverRun(benchmark::State &state)
+{
+    testing::FakeForm form;
+    form[Control::Text1].text = "5.00";
+    form[Control::Text2].text = "8.00";
+    form[Control::Text3].text = "20";
+    form[Control::Text4].text = "50";
+    form[Control::Text5].text = "9.78";
+    form[Control::Text6].text = "14.84";
+    form[Control::Text7].text = "3.0";
+    form[Control::Option2].option = true;
+    form[Control::Option3].option = true;
+    form[Control::Option6].option = true;
+    form[Control::Command1].tag = "1";
+    form[Control::Command2].tag = "0";
+    form[Control::Command3].tag = "0";
+    model::Module1 m;
+    for (auto _ : state) {
+        model::Vypocet_z_C(form, m);
+        benchmark::ClobberMemory();
+    }
+    if (form[Control::Text5].text != "9.777" || form[Control::Text6].text != "14.841")
+        state.SkipWithError("wrote the wrong range");
+}
+BENCHMARK(solverRun);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,512 @@
+// The window as the user meets it: start-up, the fix modes, the languages, the layout and the
+// spin bars' events, driven through real clicks on the real widgets.
+
+#include "window_test_support.h"
+
+#include "window/form_table.h"
+#include "window/look.h"
+#include "window/spin_bar.h"
+
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace testing;
+
+namespace {
+
+// The state that each fix mode gives the controls, written out cell by cell. A dash keeps the
+// value of the reset column.
+struct StateCell
+{
+    const char *control;
+    const char *property;
+    const char *reset;
+    const char *mode1;
+    const char *mode2;
+    const char *mode3;
+};
+
+// Colours as 0x00BBGGRR; "menu" is the toolkit's text colour.
+// clang-format off
+constexpr StateCell stateTable[] = {
+    {"Text1",    "back",    "C0FFC0", "C0C0FF", "-",      "-"},
+    {"Text2",    "back",    "C0FFC0", "C0C0C0", "-",      "-"},
+    {"Text3",    "back",    "C0FFC0", "-",      "C0C0FF", "-"},
+    {"Text4",    "back",    "C0FFC0", "-",      "C0C0C0", "-"},
+    {"Text5",    "back",    "C0FFC0", "-",      "-",      "C0C0FF"},
+    {"Text6",    "back",    "C0FFC0", "-",      "-",      "C0C0C0"},
+    {"Text7",    "back",    "80FF80", "-",      "C0C0C0", "-"},
+    {"Text1",    "locked",  "0",      "1",      "-",      "-"},
+    {"Text2",    "locked",  "0",      "1",      "-",      "-"},
+    {"Text3",    "locked",  "0",      "-",      "1",      "-"},
+    {"Text4",    "locked",  "0",      "-",      "1",      "-"},
+    {"Text7",    "locked",  "0",      "-",      "1",      "-"},
+    {"Text5",    "locked",  "0",      "-",      "-",      "1"},
+    {"Text6",    "locked",  "0",      "-",      "-",      "1"},
+    {"Text2",    "fore",    "menu",   "808080", "-",      "-"},
+    {"Text4",    "fore",    "menu",   "-",      "808080", "-"},
+    {"Text7",    "fore",    "menu",   "-",      "808080", "-"},
+    {"Text6",    "fore",    "menu",   "-",      "-",      "808080"},
+    {"Label2",   "fore",    "menu",   "808080", "-",      "-"},
+    {"Label4",   "fore",    "menu",   "-",      "808080", "-"},
+    {"Label6",   "fore",    "menu",   "-",      "-",      "808080"},
+    {"Label1",   "caption", "Min.",   "uH",     "-",      "-"},
+    {"Label3",   "caption", "Min.",   "-",      "pF",     "-"},
+    {"Label5",   "caption", "Min.",   "-",      "-",      "MHz"},
+    {"VScroll1", "enabled", "1",      "0",      "-",      "-"},
+    {"VScroll2", "enabled", "1",      "0",      "-",      "-"},
+    {"VScroll3", "enabled", "1",      "-",      "0",      "-"},
+    {"VScroll4", "enabled", "1",      "-",      "0",      "-"},
+    {"VScroll7", "enabled", "1",      "-",      "0",      "-"},
+    {"VScroll5", "enabled", "1",      "-",      "-",      "0"},
+    {"VScroll6", "enabled", "1",      "-",      "-",      "0"},
+    {"Command1", "tag",     "0",      "1",      "-",      "-"},
+    {"Command2", "tag",     "0",      "-",      "1",      "-"},
+    {"Command3", "tag",     "0",      "-",      "-",      "1"},
+    {"Command1", "enabled", "1",      "0",      "-",      "-"},
+    {"Command2", "enabled", "1",      "-",      "0",      "-"},
+    {"Command3", "enabled", "1",      "-",      "-",      "0"},
+    {"Option1",  "enabled", "1",      "0",      "-",      "-"},
+    {"Option2",  "enabled", "1",      "0",      "-",      "-"},
+    {"Option3",  "enabled", "1",      "-",      "0",      "-"},
+    {"Option4",  "enabled", "1",      "-",      "0",      "-"},
+    {"Option5",  "enabled", "1",      "-",      "-",      "0"},
+    {"Option6",  "enabled", "1",      "-",      "-",      "0"},
+    {"Check1",   "enabled", "1",      "0",      "-",      "-"},
+    {"Check2",   "enabled", "1",      "-",      "0",      "-"},
+    {"Check3",   "enabled", "1",      "-",      "-",      "0"},
+    // Never touched by a fix mode.
+    {"Text1",    "fore",    "menu",   "-",      "-",      "-"},
+    {"Text3",    "fore",    "menu",   "-",      "-",      "-"},
+    {"Text5",    "fore",    "menu",   "-",      "-",      "-"},
+    {"Label2",   "caption", "Max.",   "-",      "-",      "-"},
+    {"Label4",   "caption", "Max.",   "-",      "-",      "-"},
+    {"Label6",   "caption", "Max.",   "-",      "-",      "-"},
+    {"Command4", "enabled", "1",      "-",      "-",      "-"},
+    {"Command5", "enabled", "1",      "-",      "-",      "-"},
+};
+// clang-format on
+
+QString expectedIn(const StateCell &cell, int mode)
+{
+    const char *byMode[] = {cell.mode1, cell.mode2, cell.mode3};
+    const char *value = byMode[mode - 1];
+    return QString::fromLatin1(qstrcmp(value, "-") == 0 ? cell.reset : value);
+}
+
+QColor expectedColour(const QString &value)
+{
+    if (value == QLatin1String("menu"))
+        return QColor(Qt::black);
+    return rgb(value.toUInt(nullptr, 16));
+}
+
+QString shownValue(ShownWindow &shown, const StateCell &cell)
+{
+    QWidget *widget = control(shown.w, cell.control);
+    const QString property = QString::fromLatin1(cell.property);
+    if (property == QLatin1String("back"))
+        return shownBackColour(shown.w, qobject_cast<QLineEdit *>(widget)).name();
+    if (property == QLatin1String("fore")) {
+        const auto role = qobject_cast<QLineEdit *>(widget) ? QPalette::Text : QPalette::WindowText;
+        return widget->palette().color(QPalette::Active, role).name();
+    }
+    if (property == QLatin1String("locked"))
+        return qobject_cast<QLineEdit *>(widget)->isReadOnly() ? "1" : "0";
+    if (property == QLatin1String("enabled"))
+        return widget->isEnabled() ? "1" : "0";
+    if (property == QLatin1String("tag"))
+        return widget->property("Tag").toString();
+    return qobject_cast<QLabel *>(widget)->text();
+}
+
+QString expectedValue(const StateCell &cell, int mode)
+{
+    const QString value = expectedIn(cell, mode);
+    const QString property = QString::fromLatin1(cell.property);
+    if (property == QLatin1String("back") || property == QLatin1String("fore"))
+        return expectedColour(value).name();
+    return value;
+}
+
+// A spin bar on its own, in the size and style of the window's, so that only its own handlers
+// see its changes.
+void showLikeTheWindowsBars(window::SpinBar *bar)
+{
+    bar->setStyle(window::formStyle());
+    bar->resize(17, 25);
+    bar->show();
+    if (!QTest::qWaitForWindowExposed(bar))
+        qFatal("spin bar not exposed");
+}
+
+QPushButton *fixButton(ShownWindow &shown, int mode)
+{
+    const char *names[] = {"Command1", "Command2", "Command3"};
+    return control<QPushButton>(shown.w, names[mode - 1]);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startUpShowsFixModeOneInEnglish();
+    void fixModeStateTable_data();
+    void fixModeStateTable();
+    void fixedQuantityTakesNoInput();
+    void fixModeSwitchKeepsTextsUnitsAndTicks();
+    void eachFrameIsItsOwnOptionGroup();
+    void layoutGeometryInLogicalPixels();
+    void windowIsFixedInSize();
+    void languageTexts_data();
+    void languageTexts();
+    void languageSwitchKeepsFixModeState();
+    void labelsFitTheirCaptions();
+    void spinBarArrowsMoveToPlusAndMinusOne_data();
+    void spinBarArrowsMoveToPlusAndMinusOne();
+    void programMoveReachesTheHandlerNested();
+    void facesShowTheSlovakLetters();
+    void tabOrderFollowsTheLayout();
+};
+
+void TestMainWindow::startUpShowsFixModeOneInEnglish()
+{
+    ShownWindow shown;
+    auto &w = shown.w;
+    const char *boxes[] = {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7"};
+    const char *texts[] = {"5.00", "8.00", "20", "50", "9.78", "14.84", "3.0"};
+    for (int i = 0; i < 7; ++i)
+        QCOMPARE(control<QLineEdit>(w, boxes[i])->text(), QString::fromLatin1(texts[i]));
+    QCOMPARE(w.windowTitle(), QStringLiteral("The Resonance circuit calculation"));
+    QVERIFY(control<QRadioButton>(w, "Option2")->isChecked());
+    QVERIFY(control<QRadioButton>(w, "Option3")->isChecked());
+    QVERIFY(control<QRadioButton>(w, "Option6")->isChecked());
+    for (const char *check : {"Check1", "Check2", "Check3"}) {
+        QVERIFY(!control<QCheckBox>(w, check)->isChecked());
+        QCOMPARE(control<QCheckBox>(w, check)->text(), QStringLiteral("Quick"));
+    }
+    for (const char *bar : {"VScroll1", "VScroll4", "VScroll7"})
+        QCOMPARE(control<window::SpinBar>(w, bar)->position(), 0);
+    QCOMPARE(control<QLabel>(w, "Label11")->text(), QStringLiteral("SK"));
+    QCOMPARE(control(w, "Command5")->toolTip(), QStringLiteral("Nastavenie slovenského jazyka"));
+    QCOMPARE(control(w, "Command5")->property("Tag").toString(), QStringLiteral("0"));
+    QCOMPARE(w.module().StepL, 0.01);
+    QCOMPARE(w.module().StepC, 0.01);
+    QCOMPARE(w.module().StepF, 0.01);
+    // Nothing is computed at start: the ranges stay zero until the first solver runs.
+    QCOMPARE(w.module().Lmin + w.module().Cmax + w.module().FcalcMin, 0.0);
+}
+
+void TestMainWindow::fixModeStateTable_data()
+{
+    QTest::addColumn<QList<int>>("presses");
+    QTest::newRow("start-up") << QList<int> {};
+    QTest::newRow("1 to 2") << QList<int> {2};
+    QTest::newRow("1 to 3") << QList<int> {3};
+    QTest::newRow("2 to 3") << QList<int> {2, 3};
+    QTest::newRow("3 to 2") << QList<int> {3, 2};
+    QTest::newRow("2 back to 1") << QList<int> {2, 1};
+    QTest::newRow("3 back to 1") << QList<int> {3, 1};
+    QTest::newRow("round trip") << QList<int> {3, 2, 1, 2};
+}
+
+void TestMainWindow::fixModeStateTable()
+{
+    QFETCH(QList<int>, presses);
+    ShownWindow shown;
+    for (int mode : presses)
+        click(fixButton(shown, mode));
+    const int mode = presses.isEmpty() ? 1 : presses.last();
+    for (const StateCell &cell : stateTable) {
+        const QString got = shownValue(shown, cell);
+        const QString want = expectedValue(cell, mode);
+        QVERIFY2(got == want, qPrintable(QStringLiteral("%1 %2 in mode %3: shown %4, want %5")
+                                             .arg(cell.control, cell.property)
+                                             .arg(mode)
+                                             .arg(got, want)));
+    }
+}
+
+void TestMainWindow::fixedQuantityTakesNoInput()
+{
+    ShownWindow shown;
+    auto *lower = control<QLineEdit>(shown.w, "Text1");
+    lower->setFocus();
+    QTest::keyClicks(lower, "77");
+    QCOMPARE(lower->text(), QStringLiteral("5.00"));
+    // A disabled unit option ignores a click.
+    click(control(shown.w, "Option1"));
+    QVERIFY(control<QRadioButton>(shown.w, "Option2")->isChecked());
+    // The disabled fix button of the current mode cannot be pressed again.
+    click(control(shown.w, "Command1"));
+    QCOMPARE(control<QLineEdit>(shown.w, "Text1")->palette().color(QPalette::Base), rgb(0xC0C0FF));
+    click(control(shown.w, "Command2"));
+    lower->setFocus();
+    QTest::keyClicks(lower, "1");
+    QVERIFY(lower->text().contains(QLatin1Char('1')));
+}
+
+void TestMainWindow::fixModeSwitchKeepsTextsUnitsAndTicks()
+{
+    ShownWindow shown;
+    auto &w = shown.w;
+    click(control(w, "Check3"));
+    click(control(w, "Option4"));
+    auto *text5 = control<QLineEdit>(w, "Text5");
+    text5->selectAll();
+    QTest::keyClicks(text5, "10.5");
+    click(control(w, "Command3"));
+    QCOMPARE(text5->text(), QStringLiteral("10.5"));
+    QCOMPARE(control<QLabel>(w, "Label5")->text(), QStringLiteral("MHz"));
+    QVERIFY(control<QCheckBox>(w, "Check3")->isChecked());
+    QVERIFY(!control(w, "Check3")->isEnabled());
+    click(control(w, "Command2"));
+    QCOMPARE(control<QLabel>(w, "Label3")->text(), QStringLiteral("nF"));
+    QCOMPARE(control<QLabel>(w, "Label5")->text(), QStringLiteral("Min."));
+    QVERIFY(control<QCheckBox>(w, "Check3")->isChecked());
+    QVERIFY(control(w, "Check3")->isEnabled());
+    QVERIFY(control<QRadioButton>(w, "Option4")->isChecked());
+}
+
+void TestMainWindow::eachFrameIsItsOwnOptionGroup()
+{
+    ShownWindow shown;
+    auto &w = shown.w;
+    click(control(w, "Command2"));
+    click(control(w, "Option1"));
+    QVERIFY(control<QRadioButton>(w, "Option1")->isChecked());
+    QVERIFY(!control<QRadioButton>(w, "Option2")->isChecked());
+    QVERIFY(control<QRadioButton>(w, "Option3")->isChecked());
+    QVERIFY(control<QRadioButton>(w, "Option6")->isChecked());
+    click(control(w, "Option5"));
+    QVERIFY(!control<QRadioButton>(w, "Option6")->isChecked());
+    QVERIFY(control<QRadioButton>(w, "Option1")->isChecked());
+    QVERIFY(control<QRadioButton>(w, "Option3")->isChecked());
+    click(control(w, "Command1"));
+    click(control(w, "Option4"));
+    QVERIFY(!control<QRadioButton>(w, "Option3")->isChecked());
+    QVERIFY(control<QRadioButton>(w, "Option1")->isChecked());
+    QVERIFY(control<QRadioButton>(w, "Option5")->isChecked());
+}
+
+void TestMainWindow::layoutGeometryInLogicalPixels()
+{
+    ShownWindow shown;
+    int widgets = 0;
+    for (const window::ControlRow &row : window::formTable) {
+        if (window::isPicture(row.kind))
+            continue;
+        ++widgets;
+        QWidget *widget = control(shown.w, row.name);
+        QCOMPARE(widget->parentWidget()->objectName(), QString::fromLatin1(row.parent));
+        const QRect want(qRound(row.a / 15.0), qRound(row.b / 15.0), qRound(row.c / 15.0),
+                         qRound(row.d / 15.0));
+        if (row.flags & window::FitsCaption)
+            QCOMPARE(widget->pos(), want.topLeft());
+        else
+            QCOMPARE(widget->geometry(), want);
+    }
+    QCOMPARE(widgets, 44);
+    QCOMPARE(control(shown.w, "Text1")->geometry(), QRect(16, 32, 73, 25));
+    QCOMPARE(control(shown.w, "Frame2")->geometry(), QRect(315, 16, 129, 155));
+    QCOMPARE(control(shown.w, "Command4")->geometry(), QRect(294, 144, 13, 13));
+}
+
+void TestMainWindow::windowIsFixedInSize()
+{
+    ShownWindow shown;
+    QCOMPARE(shown.w.size(), QSize(599, 185));
+    QCOMPARE(shown.w.minimumSize(), shown.w.maximumSize());
+    const QRect before = control(shown.w, "Frame3")->geometry();
+    shown.w.resize(900, 400);
+    QCOMPARE(shown.w.size(), QSize(599, 185));
+    QCOMPARE(control(shown.w, "Frame3")->geometry(), before);
+    QCOMPARE(shownColour(shown.w, &shown.w, QPoint(2, 2)), rgb(0xC0C0C0));
+}
+
+void TestMainWindow::languageTexts_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("toolTip");
+    QTest::addColumn<QString>("english");
+    QTest::addColumn<QString>("slovak");
+    auto row = [](const char *tag, const char *name, bool tip, const char *en, const char *sk) {
+        QTest::newRow(tag) << QString::fromLatin1(name) << tip << QString::fromUtf8(en)
+                           << QString::fromUtf8(sk);
+    };
+    row("title", "Form1", false, "The Resonance circuit calculation", "Výpočet rezonančného obvodu");
+    row("language indicator", "Label11", false, "SK", "EN");
+    row("quick caption", "Check2", false, "Quick", "Rýchle");
+    row("quick tip", "Check3", true, "Setup Fx range quickly", "Rýchle nastavenie rozsahu Fx");
+    row("fix tip without 'setup'", "Command2", true, "Fix lower Cp value",
+        "Zafixovanie minimálnej hodnoty Cp");
+    row("fix tip", "Command3", true, "Fix lower Fx value setup", "Zafixovanie minimálnej hodnoty Fx");
+    row("print tip", "Command4", true, "Print this calculation", "Vytlač tento výpočet");
+    row("language tip names the other", "Command5", true, "Nastavenie slovenského jazyka",
+        "Setup English language");
+    row("frame tip typo", "Frame1", true, "Setup range of Inductace",
+        "Nastavenie rozsahu indukčnosti");
+    row("slovak typo", "Frame3", true, "Setup range of Frequency", "Nastavnie rozsahu frekvencie");
+    row("parasitic frame", "Frame4", true, "Setup Parasitic capacitance",
+        "Nastavenie hodnoty parazitných kapacít");
+    row("box tip", "Text2", true, "Upper Inductance", "Najväčšia indukčnosť");
+    row("frequency box tip", "Text5", true, "Lower Frequency", "Najmenší kmitočet");
+    row("parasitic box tip", "Text7", true, "Parasitic Capacitances", "Parazitné kapacity");
+}
+
+void TestMainWindow::languageTexts()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, toolTip);
+    QFETCH(QString, english);
+    QFETCH(QString, slovak);
+    ShownWindow shown;
+    QWidget *target = name == QLatin1String("Form1") ? &shown.w : control(shown.w, qPrintable(name));
+    auto shownText = [&] {
+        if (toolTip)
+            return target->toolTip();
+        if (target == &shown.w)
+            return shown.w.windowTitle();
+        if (auto *label = qobject_cast<QLabel *>(target))
+            return label->text();
+        return qobject_cast<QAbstractButton *>(target)->text();
+    };
+    auto *languageButton = control(shown.w, "Command5");
+    QCOMPARE(shownText(), english);
+    click(languageButton);
+    QCOMPARE(shownText(), slovak);
+    QCOMPARE(languageButton->property("Tag").toString(), QStringLiteral("1"));
+    click(languageButton);
+    QCOMPARE(shownText(), english);
+    QCOMPARE(languageButton->property("Tag").toString(), QStringLiteral("0"));
+}
+
+void TestMainWindow::languageSwitchKeepsFixModeState()
+{
+    ShownWindow shown;
+    click(fixButton(shown, 2));
+    click(control(shown.w, "Check1"));
+    QStringList before;
+    for (const StateCell &cell : stateTable)
+        before << shownValue(shown, cell);
+    click(control(shown.w, "Command5"));
+    QStringList after;
+    for (const StateCell &cell : stateTable)
+        after << shownValue(shown, cell);
+    QCOMPARE(after, before);
+    QVERIFY(control<QCheckBox>(shown.w, "Check1")->isChecked());
+    QCOMPARE(control<QLineEdit>(shown.w, "Text3")->text(), QStringLiteral("20"));
+}
+
+void TestMainWindow::labelsFitTheirCaptions()
+{
+    ShownWindow shown;
+    auto *indicator = control<QLabel>(shown.w, "Label11");
+    const QFontMetrics metrics(indicator->font());
+    QCOMPARE(indicator->width(), metrics.horizontalAdvance(QStringLiteral("SK")));
+    click(control(shown.w, "Command5"));
+    QCOMPARE(indicator->width(), metrics.horizontalAdvance(QStringLiteral("EN")));
+    QCOMPARE(indicator->pos(), QPoint(151, 130));
+    // Label3 keeps its own box whatever unit it shows.
+    click(control(shown.w, "Option4"));
+    click(fixButton(shown, 2));
+    auto *label3 = control<QLabel>(shown.w, "Label3");
+    QCOMPARE(label3->text(), QStringLiteral("nF"));
+    QCOMPARE(label3->geometry(), QRect(16, 18, 33, 17));
+    // Label1 follows its "Min." again once the inductance is no longer fixed.
+    auto *label1 = control<QLabel>(shown.w, "Label1");
+    QCOMPARE(label1->text(), QStringLiteral("Min."));
+    QCOMPARE(label1->width(), label1->fontMetrics().horizontalAdvance(QStringLiteral("Min.")));
+    QCOMPARE(label1->pos(), QPoint(16, 18));
+}
+
+void TestMainWindow::spinBarArrowsMoveToPlusAndMinusOne_data()
+{
+    QTest::addColumn<bool>("upper");
+    QTest::addColumn<int>("position");
+    QTest::newRow("upper arrow") << true << 1;
+    QTest::newRow("lower arrow") << false << -1;
+}
+
+void TestMainWindow::spinBarArrowsMoveToPlusAndMinusOne()
+{
+    QFETCH(bool, upper);
+    QFETCH(int, position);
+    window::SpinBar bareBar;
+    auto *bar = &bareBar;
+    showLikeTheWindowsBars(bar);
+    QList<int> seen;
+    connect(bar, &window::SpinBar::changed, bar, [&] { seen << bar->position(); });
+    clickArrow(bar, upper ? Arrow::Upper : Arrow::Lower);
+    QCOMPARE(seen, QList<int> {position});
+    // Setting the position it already has raises nothing.
+    bar->setPosition(position);
+    QCOMPARE(seen.size(), 1);
+}
+
+void TestMainWindow::programMoveReachesTheHandlerNested()
+{
+    window::SpinBar bareBar;
+    auto *bar = &bareBar;
+    showLikeTheWindowsBars(bar);
+    QStringList events;
+    int depth = 0;
+    connect(bar, &window::SpinBar::changed, bar, [&] {
+        ++depth;
+        events << QStringLiteral("handler %1 at depth %2").arg(bar->position()).arg(depth);
+        bar->setPosition(0);
+        events << QStringLiteral("handler done at depth %1").arg(depth);
+        --depth;
+    });
+    connect(bar, &window::SpinBar::changed, bar,
+            [&] { events << QStringLiteral("later receiver %1").arg(bar->position()); });
+    clickArrow(bar, Arrow::Upper);
+    const QStringList want = {
+        "handler 1 at depth 1",
+        "handler 0 at depth 2",
+        "handler done at depth 2",
+        "later receiver 0",
+        "handler done at depth 1",
+        "later receiver 0",
+    };
+    QCOMPARE(events, want);
+    QCOMPARE(bar->position(), 0);
+}
+
+void TestMainWindow::facesShowTheSlovakLetters()
+{
+    ShownWindow shown;
+    const QString slovakLetters = QStringLiteral("ýčňáéíúäôťľšžďĺŕ");
+    for (const char *name : {"Text1", "Check1", "Option5", "Label11"}) {
+        const QFontInfo face(control(shown.w, name)->font());
+        QVERIFY2(face.family() == QLatin1String("Liberation Sans")
+                     || face.family() == QLatin1String("DejaVu Sans"),
+                 qPrintable(face.family()));
+        const QFontMetrics metrics(control(shown.w, name)->font());
+        for (QChar letter : slovakLetters)
+            QVERIFY2(metrics.inFont(letter), qPrintable(QString(letter)));
+    }
+    QCOMPARE(control(shown.w, "Text1")->font().pixelSize(), 16);
+    QCOMPARE(control(shown.w, "Command1")->font().pixelSize(), 11);
+}
+
+void TestMainWindow::tabOrderFollowsTheLayout()
+{
+    ShownWindow shown;
+    // Command2 holds tab index 0; after it come the frequency boxes (3, 4) and their controls.
+    QWidget *first = control(shown.w, "Command2");
+    QCOMPARE(first->nextInFocusChain()->objectName(), QStringLiteral("Text5"));
+    QCOMPARE(control(shown.w, "Text5")->nextInFocusChain()->objectName(), QStringLiteral("Text6"));
+    QCOMPARE(control(shown.w, "Text6")->nextInFocusChain()->objectName(), QStringLiteral("Option5"));
+    QCOMPARE(control(shown.w, "Text2")->nextInFocusChain()->objectName(), QStringLiteral("Text1"));
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_main_window.moc"

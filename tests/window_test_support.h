@@ -1,0 +1,88 @@
+#pragma once
+
+// What the window tests share: finding controls by name, clicking them as a user does, and
+// reading back the colours the user sees.
+
+#include "window/main_window.h"
+
+#include <QImage>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
+
+namespace testing {
+
+template<typename T = QWidget>
+T *control(window::MainWindow &w, const char *name)
+{
+    T *found = w.findChild<T *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control named %s", name);
+    return found;
+}
+
+inline void click(QWidget *widget)
+{
+    QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
+}
+
+enum class Arrow { Upper, Lower };
+
+// Where the style draws a scroll bar's arrow: found as the style finds it, not by pixel guess.
+inline QPoint arrowCentre(QScrollBar *bar, Arrow arrow)
+{
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.subControls = QStyle::SC_All;
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.singleStep = bar->singleStep();
+    option.pageStep = bar->pageStep();
+    option.upsideDown = bar->invertedAppearance();
+    const auto sub = arrow == Arrow::Upper ? QStyle::SC_ScrollBarSubLine
+                                           : QStyle::SC_ScrollBarAddLine;
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, sub, bar).center();
+}
+
+inline void clickArrow(QScrollBar *bar, Arrow arrow)
+{
+    QTest::mouseClick(bar, Qt::LeftButton, {}, arrowCentre(bar, arrow));
+}
+
+// The colour on screen at a point of a control, taken from the rendered window.
+inline QColor shownColour(window::MainWindow &w, QWidget *widget, QPoint inWidget)
+{
+    const QImage image = w.grab().toImage();
+    const qreal scale = image.devicePixelRatio();
+    const QPoint at = widget->mapTo(&w, inWidget) * scale;
+    return image.pixelColor(at);
+}
+
+// A box's back colour as shown: beside the centred text, clear of the frame.
+inline QColor shownBackColour(window::MainWindow &w, QLineEdit *box)
+{
+    return shownColour(w, box, QPoint(5, box->height() / 2));
+}
+
+inline QColor rgb(quint32 bbggrr)
+{
+    return QColor(int(bbggrr & 0xFF), int((bbggrr >> 8) & 0xFF), int((bbggrr >> 16) & 0xFF));
+}
+
+struct ShownWindow
+{
+    ShownWindow()
+    {
+        w.show();
+        if (!QTest::qWaitForWindowExposed(&w))
+            qFatal("window not exposed");
+    }
+    window::MainWindow w;
+};
+
+} // namespace testing

@@ -1,0 +1,82 @@
+#include "window/circuit_picture.h"
+
+#include "window/form_table.h"
+#include "window/look.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <ranges>
+
+namespace window {
+
+namespace {
+
+QPointF pixels(int x, int y)
+{
+    return {x / double(twipsPerPixel), y / double(twipsPerPixel)};
+}
+
+QPen outline(const ControlRow &row)
+{
+    QPen pen(toQColor(row.fore), row.penPixels);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    return pen;
+}
+
+QBrush fill(const ControlRow &row)
+{
+    return row.back == noFill ? QBrush(Qt::NoBrush) : QBrush(toQColor(row.back));
+}
+
+// A shape's outline lies inside its box, so a wider outline grows inward.
+QRectF insideBox(const ControlRow &row)
+{
+    const QRectF box(pixels(row.a, row.b), pixels(row.a + row.c, row.b + row.d));
+    const double half = row.penPixels / 2.0;
+    return box.adjusted(half, half, -half, -half);
+}
+
+QRectF largestCentredCircle(const QRectF &box)
+{
+    const double diameter = std::min(box.width(), box.height());
+    QRectF circle(0, 0, diameter, diameter);
+    circle.moveCenter(box.center());
+    return circle;
+}
+
+void paintElement(QPainter &painter, const ControlRow &row)
+{
+    painter.setPen(outline(row));
+    painter.setBrush(fill(row));
+    // Straight edges stay pixel-exact in their colours; only the rings need smoothing.
+    painter.setRenderHint(QPainter::Antialiasing, row.kind == Kind::Circle);
+    switch (row.kind) {
+    case Kind::Line:
+        painter.drawLine(pixels(row.a, row.b), pixels(row.c, row.d));
+        break;
+    case Kind::Rectangle:
+        painter.drawRect(insideBox(row));
+        break;
+    case Kind::Circle:
+        painter.drawEllipse(largestCentredCircle(insideBox(row)));
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void paintCircuit(QPainter &painter)
+{
+    painter.save();
+    for (const ControlRow &row : formTable | std::views::reverse) {
+        if (isPicture(row.kind))
+            paintElement(painter, row);
+    }
+    painter.restore();
+}
+
+} // namespace window

@@ -1,0 +1,285 @@
+#include "window/main_window.h"
+
+#include "model/fix_mode.h"
+#include "model/solvers.h"
+#include "model/spin.h"
+#include "window/app_icon.h"
+#include "window/circuit_picture.h"
+#include "window/form_table.h"
+#include "window/language.h"
+#include "window/look.h"
+#include "window/spin_bar.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHash>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <algorithm>
+#include <vector>
+
+namespace window {
+
+namespace {
+
+int toPixels(int twips)
+{
+    return qRound(twips / double(twipsPerPixel));
+}
+
+QWidget *createWidget(const ControlRow &row, QWidget *parent)
+{
+    const QString text = QString::fromUtf8(row.text);
+    switch (row.kind) {
+    case Kind::Frame:
+        return new QGroupBox(text, parent);
+    case Kind::Label:
+        return new QLabel(text, parent);
+    case Kind::TextBox: {
+        auto *box = new QLineEdit(text, parent);
+        box->setAlignment(Qt::AlignCenter);
+        return box;
+    }
+    case Kind::SpinBar:
+        return new SpinBar(parent);
+    case Kind::Button:
+        return new QPushButton(text, parent);
+    case Kind::Option: {
+        auto *option = new QRadioButton(text, parent);
+        option->setChecked((row.flags & Selected) != 0);
+        return option;
+    }
+    case Kind::Check:
+        return new QCheckBox(text, parent);
+    default:
+        return nullptr;
+    }
+}
+
+void applyColours(QWidget *widget, const ControlRow &row)
+{
+    const QColor fore = toQColor(row.fore);
+    const QColor back = toQColor(row.back);
+    QPalette palette = widget->palette();
+    // Every role is set on every control, so nothing inherits a frame's caption colour.
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+            palette.setColor(group, role, fore);
+    }
+    for (auto role : {QPalette::Window, QPalette::Button, QPalette::Base})
+        palette.setColor(role, back);
+    widget->setPalette(palette);
+    // Labels, frames, options and check boxes are opaque, as the layout has them.
+    if (row.kind != Kind::TextBox && row.kind != Kind::Button && row.kind != Kind::SpinBar)
+        widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setStyle(formStyle());
+    setPalette(formPalette());
+    setAutoFillBackground(true);
+    setFont(fontFor(Face::Dialog));
+    setWindowIcon(appIcon());
+    setFixedSize(toPixels(clientWidthTwips), toPixels(clientHeightTwips));
+    m_form.add(model::Control::Form1, this);
+    buildLayout();
+    connectHandlers();
+    Form_Load();
+}
+
+void MainWindow::buildLayout()
+{
+    QHash<QString, QWidget *> containers {{QStringLiteral("Form1"), this}};
+    std::vector<std::pair<int, QWidget *>> tabOrder;
+    for (const ControlRow &row : formTable) {
+        if (isPicture(row.kind))
+            continue;
+        QWidget *widget = createWidget(row, containers.value(QString::fromLatin1(row.parent)));
+        const QString name = QString::fromLatin1(row.name);
+        widget->setObjectName(name);
+        widget->setStyle(formStyle());
+        widget->setGeometry(toPixels(row.a), toPixels(row.b), toPixels(row.c), toPixels(row.d));
+        widget->setFont(fontFor(row.face));
+        applyColours(widget, row);
+        if (row.flags & FitsCaption)
+            fitToCaption(qobject_cast<QLabel *>(widget));
+        if (row.kind == Kind::Frame)
+            containers.insert(name, widget);
+        if (widget->focusPolicy() != Qt::NoFocus)
+            tabOrder.emplace_back(row.tab, widget);
+        m_form.add(*model::controlNamed(row.name), widget);
+    }
+    std::ranges::sort(tabOrder, {}, &std::pair<int, QWidget *>::first);
+    for (std::size_t i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
+    m_form.setTag(model::Control::Command5, "0");
+}
+
+void MainWindow::connectHandlers()
+{
+    using model::Control;
+    auto button = [this](Control c) { return qobject_cast<QPushButton *>(m_form.widget(c)); };
+    connect(button(Control::Command1), &QPushButton::clicked, this, &MainWindow::Command1_Click);
+    connect(button(Control::Command2), &QPushButton::clicked, this, &MainWindow::Command2_Click);
+    connect(button(Control::Command3), &QPushButton::clicked, this, &MainWindow::Command3_Click);
+    connect(button(Control::Command4), &QPushButton::clicked, this, &MainWindow::Command4_Click);
+    connect(button(Control::Command5), &QPushButton::clicked, this, &MainWindow::Command5_Click);
+
+    auto check = [this](Control c) { return qobject_cast<QCheckBox *>(m_form.widget(c)); };
+    connect(check(Control::Check1), &QCheckBox::clicked, this, &MainWindow::Check1_Click);
+    connect(check(Control::Check2), &QCheckBox::clicked, this, &MainWindow::Check2_Click);
+    connect(check(Control::Check3), &QCheckBox::clicked, this, &MainWindow::Check3_Click);
+
+    // A unit counts as chosen when its button turns on; choosing the unit already chosen
+    // changes nothing that the solvers read, so it computes nothing.
+    auto option = [this](Control c, void (MainWindow::*handler)()) {
+        connect(qobject_cast<QRadioButton *>(m_form.widget(c)), &QRadioButton::toggled, this,
+                [this, handler](bool on) {
+                    if (on)
+                        (this->*handler)();
+                });
+    };
+    option(Control::Option1, &MainWindow::Option1_Click);
+    option(Control::Option2, &MainWindow::Option2_Click);
+    option(Control::Option3, &MainWindow::Option3_Click);
+    option(Control::Option4, &MainWindow::Option4_Click);
+    option(Control::Option5, &MainWindow::Option5_Click);
+    option(Control::Option6, &MainWindow::Option6_Click);
+
+    auto bar = [this](Control c) { return qobject_cast<SpinBar *>(m_form.widget(c)); };
+    connect(bar(Control::VScroll1), &SpinBar::changed, this, &MainWindow::VScroll1_Change);
+    connect(bar(Control::VScroll2), &SpinBar::changed, this, &MainWindow::VScroll2_Change);
+    connect(bar(Control::VScroll3), &SpinBar::changed, this, &MainWindow::VScroll3_Change);
+    connect(bar(Control::VScroll4), &SpinBar::changed, this, &MainWindow::VScroll4_Change);
+    connect(bar(Control::VScroll5), &SpinBar::changed, this, &MainWindow::VScroll5_Change);
+    connect(bar(Control::VScroll6), &SpinBar::changed, this, &MainWindow::VScroll6_Change);
+    connect(bar(Control::VScroll7), &SpinBar::changed, this, &MainWindow::VScroll7_Change);
+}
+
+void MainWindow::Form_Load()
+{
+    m_module.StepL = 0.01;
+    m_module.StepC = 0.01;
+    m_module.StepF = 0.01;
+    model::SetFixMode(m_form, 1);
+    GetLang(m_form, english);
+}
+
+void MainWindow::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    paintCircuit(painter);
+}
+
+void MainWindow::Command1_Click()
+{
+    model::SetFixMode(m_form, 1);
+}
+
+void MainWindow::Command2_Click()
+{
+    model::SetFixMode(m_form, 2);
+}
+
+void MainWindow::Command3_Click()
+{
+    model::SetFixMode(m_form, 3);
+}
+
+void MainWindow::Command4_Click() { }
+
+void MainWindow::Command5_Click()
+{
+    switchLanguage(m_form);
+}
+
+void MainWindow::Check1_Click()
+{
+    model::quickBoxClicked(m_form, m_module, model::Control::Check1);
+}
+
+void MainWindow::Check2_Click()
+{
+    model::quickBoxClicked(m_form, m_module, model::Control::Check2);
+}
+
+void MainWindow::Check3_Click()
+{
+    model::quickBoxClicked(m_form, m_module, model::Control::Check3);
+}
+
+void MainWindow::Option1_Click()
+{
+    model::Vypocet_z_L(m_form, m_module);
+}
+
+void MainWindow::Option2_Click()
+{
+    model::Vypocet_z_L(m_form, m_module);
+}
+
+void MainWindow::Option3_Click()
+{
+    model::Vypocet_z_C(m_form, m_module);
+}
+
+void MainWindow::Option4_Click()
+{
+    model::Vypocet_z_C(m_form, m_module);
+}
+
+void MainWindow::Option5_Click()
+{
+    model::Vypocet_z_F(m_form, m_module);
+}
+
+void MainWindow::Option6_Click()
+{
+    model::Vypocet_z_F(m_form, m_module);
+}
+
+void MainWindow::VScroll1_Change()
+{
+    model::spinChanged(m_form, m_module, model::Control::VScroll1);
+}
+
+void MainWindow::VScroll2_Change()
+{
+    model::spinChanged(m_form, m_module, model::Control::VScroll2);
+}
+
+void MainWindow::VScroll3_Change()
+{
+    model::spinChanged(m_form, m_module, model::Control::VScroll3);
+}
+
+void MainWindow::VScroll4_Change()
+{
+    model::spinChanged(m_form, m_module, model::Control::VScroll4);
+}
+
+void MainWindow::VScroll5_Change()
+{
+    model::spinChanged(m_form, m_module, model::Control::VScroll5);
+}
+
+void MainWindow::VScroll6_Change()
+{
+    model::spinChanged(m_form, m_module, model::Control::VScroll6);
+}
+
+void MainWindow::VScroll7_Change()
+{
+    model::spinChanged(m_form, m_module, model::Control::VScroll7);
+}
+
+} // namespace window

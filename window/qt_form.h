@@ -1,0 +1,55 @@
+#pragma once
+
+// The form seam on the real widgets.
+
+#include "model/form.h"
+
+#include <QColor>
+
+#include <array>
+
+class QLabel;
+class QWidget;
+
+namespace window {
+
+// A label that fits its caption keeps its left and top edges and takes the caption's width in
+// its own face, whenever the caption changes.
+inline constexpr char fitsCaptionProperty[] = "fitsCaption";
+void fitToCaption(QLabel *label);
+
+class QtForm : public model::Form
+{
+public:
+    // Registers a control under its own name; the window does this as it builds the layout.
+    void add(model::Control control, QWidget *widget);
+    QWidget *widget(model::Control control) const;
+
+    std::string text(model::Control box) const override;
+    void setText(model::Control box, std::string_view text) override;
+    void setCaption(model::Control control, std::string_view caption) override;
+    void setToolTip(model::Control control, std::string_view tip) override;
+    std::string tag(model::Control control) const override;
+    void setTag(model::Control control, std::string_view tag) override;
+    void setBackColor(model::Control control, model::Colour colour) override;
+    void setForeColor(model::Control control, model::Colour colour) override;
+    void setLocked(model::Control box, bool locked) override;
+    void setStale(model::Control box, bool stale) override;
+    void setEnabled(model::Control control, bool enabled) override;
+    bool optionValue(model::Control option) const override;
+    int checkValue(model::Control check) const override;
+    int scrollValue(model::Control bar) const override;
+    void setScrollValue(model::Control bar, int position) override;
+
+    // The text colour a box shows for a stale result, whatever its own colour is.
+    static QColor staleColour();
+
+private:
+    void showForeColor(model::Control control);
+
+    std::array<QWidget *, model::controlCount> m_widgets {};
+    std::array<QColor, model::controlCount> m_foreColours {};
+    std::array<bool, model::controlCount> m_stale {};
+};
+
+} // namespace window
