@@ -62,6 +62,10 @@ void freezeGroup(Form &form, const FixGroup &group)
     for (C box : group.alsoFrozenBoxes)
         form.setForeColor(box, colour::grey);
     form.setForeColor(group.upperLabel, colour::grey);
+    // The fixed value is an input from now on, whatever computed it last; its boxes show the
+    // fixed look, not the cue of a result that failed.
+    form.setStale(group.lowerBox, false);
+    form.setStale(group.upperBox, false);
     for (C bar : group.spinBars)
         form.setEnabled(bar, false);
     form.setTag(group.fixButton, "1");

@@ -163,6 +163,7 @@ private slots:
     void fixedQuantityTakesNoInput();
     void fixModeSwitchKeepsTextsUnitsAndTicks();
     void eachFrameIsItsOwnOptionGroup();
+    void fixingAStaleResultShowsTheFixedLook();
     void layoutGeometryInLogicalPixels();
     void windowIsFixedInSize();
     void languageTexts_data();
@@ -273,6 +274,28 @@ void TestMainWindow::fixModeSwitchKeepsTextsUnitsAndTicks()
     QVERIFY(control<QCheckBox>(w, "Check3")->isChecked());
     QVERIFY(control(w, "Check3")->isEnabled());
     QVERIFY(control<QRadioButton>(w, "Option4")->isChecked());
+}
+
+void TestMainWindow::fixingAStaleResultShowsTheFixedLook()
+{
+    ShownWindow shown;
+    auto &w = shown.w;
+    auto *parasitic = control<QLineEdit>(w, "Text7");
+    parasitic->selectAll();
+    QTest::keyClicks(parasitic, "-30");
+    // The lower total is negative, so the frequency range has no result.
+    clickArrow(control<QScrollBar>(w, "VScroll3"), Arrow::Upper);
+    auto *lowerF = control<QLineEdit>(w, "Text5");
+    auto *upperF = control<QLineEdit>(w, "Text6");
+    QCOMPARE(lowerF->text(), QStringLiteral("9.78"));
+    QCOMPARE(lowerF->palette().color(QPalette::Active, QPalette::Text), window::QtForm::staleColour());
+    QCOMPARE(upperF->palette().color(QPalette::Active, QPalette::Text), window::QtForm::staleColour());
+    click(control(w, "Command3"));
+    QCOMPARE(lowerF->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::black));
+    QCOMPARE(upperF->palette().color(QPalette::Active, QPalette::Text), rgb(0x808080));
+    QCOMPARE(lowerF->text(), QStringLiteral("9.78"));
+    click(control(w, "Command1"));
+    QCOMPARE(upperF->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::black));
 }
 
 void TestMainWindow::eachFrameIsItsOwnOptionGroup()
