@@ -8,18 +8,19 @@ namespace {
 
 using C = Control;
 
-constexpr std::array<C, 6> rangeBoxes = {C::Text1, C::Text2, C::Text3, C::Text4, C::Text5, C::Text6};
-constexpr std::array<C, 7> allBoxes = {C::Text1, C::Text2, C::Text3, C::Text4,
-                                       C::Text5, C::Text6, C::Text7};
-constexpr std::array<C, 7> spinBars = {C::VScroll1, C::VScroll2, C::VScroll3, C::VScroll4,
-                                       C::VScroll5, C::VScroll6, C::VScroll7};
-constexpr std::array<C, 3> fixButtons = {C::Command1, C::Command2, C::Command3};
-constexpr std::array<C, 4> greyableBoxes = {C::Text2, C::Text4, C::Text6, C::Text7};
-constexpr std::array<C, 3> upperLabels = {C::Label2, C::Label4, C::Label6};
-constexpr std::array<C, 6> options = {C::Option1, C::Option2, C::Option3,
-                                      C::Option4, C::Option5, C::Option6};
-constexpr std::array<C, 3> quickBoxes = {C::Check1, C::Check2, C::Check3};
-constexpr std::array<C, 3> lowerLabels = {C::Label1, C::Label3, C::Label5};
+constexpr std::array<C, 6> rangeBoxes = { C::Text1, C::Text2, C::Text3, C::Text4, C::Text5,
+    C::Text6 };
+constexpr std::array<C, 7> allBoxes = { C::Text1, C::Text2, C::Text3, C::Text4, C::Text5, C::Text6,
+    C::Text7 };
+constexpr std::array<C, 7> spinBars = { C::VScroll1, C::VScroll2, C::VScroll3, C::VScroll4,
+    C::VScroll5, C::VScroll6, C::VScroll7 };
+constexpr std::array<C, 3> fixButtons = { C::Command1, C::Command2, C::Command3 };
+constexpr std::array<C, 4> greyableBoxes = { C::Text2, C::Text4, C::Text6, C::Text7 };
+constexpr std::array<C, 3> upperLabels = { C::Label2, C::Label4, C::Label6 };
+constexpr std::array<C, 6> options = { C::Option1, C::Option2, C::Option3, C::Option4, C::Option5,
+    C::Option6 };
+constexpr std::array<C, 3> quickBoxes = { C::Check1, C::Check2, C::Check3 };
+constexpr std::array<C, 3> lowerLabels = { C::Label1, C::Label3, C::Label5 };
 
 void resetAllGroups(Form &form)
 {
@@ -73,8 +74,8 @@ void freezeGroup(Form &form, const FixGroup &group)
     form.setEnabled(group.firstOption, false);
     form.setEnabled(group.secondOption, false);
     form.setEnabled(group.quickBox, false);
-    form.setCaption(group.lowerLabel,
-                    form.optionValue(group.firstOption) ? group.firstUnit : group.secondUnit);
+    form.setCaption(
+        group.lowerLabel, form.optionValue(group.firstOption) ? group.firstUnit : group.secondUnit);
 }
 
 } // namespace

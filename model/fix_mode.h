@@ -29,10 +29,10 @@ struct FixGroup
 namespace detail {
 using C = Control;
 inline constexpr std::array<C, 0> none = {};
-inline constexpr std::array<C, 1> parasiticBox = {C::Text7};
-inline constexpr std::array<C, 2> inductanceSpins = {C::VScroll1, C::VScroll2};
-inline constexpr std::array<C, 3> capacitanceSpins = {C::VScroll3, C::VScroll4, C::VScroll7};
-inline constexpr std::array<C, 2> frequencySpins = {C::VScroll5, C::VScroll6};
+inline constexpr std::array<C, 1> parasiticBox = { C::Text7 };
+inline constexpr std::array<C, 2> inductanceSpins = { C::VScroll1, C::VScroll2 };
+inline constexpr std::array<C, 3> capacitanceSpins = { C::VScroll3, C::VScroll4, C::VScroll7 };
+inline constexpr std::array<C, 2> frequencySpins = { C::VScroll5, C::VScroll6 };
 } // namespace detail
 
 // Mode 1 fixes the first group (L), mode 2 the second (C), mode 3 the third (F).

@@ -50,11 +50,16 @@ inline constexpr Colour systemWindowText = 0x80000008;
 inline constexpr Colour systemButtonFace = 0x8000000F;
 inline constexpr Colour systemButtonText = 0x80000012;
 
-constexpr bool isSystem(Colour c) { return (c & 0x80000000u) != 0; }
-constexpr int systemIndex(Colour c) { return static_cast<int>(c & 0xFFu); }
-constexpr int red(Colour c) { return static_cast<int>(c & 0xFFu); }
-constexpr int green_(Colour c) { return static_cast<int>((c >> 8) & 0xFFu); }
-constexpr int blue_(Colour c) { return static_cast<int>((c >> 16) & 0xFFu); }
+constexpr bool isSystem(Colour c)
+{
+    return (c & 0x80000000u) != 0;
+}
+
+// The system colour's index, or one channel of an exact colour.
+constexpr int byteOf(Colour c, int byte)
+{
+    return static_cast<int>((c >> (8 * byte)) & 0xFFu);
+}
 } // namespace colour
 
 class Form
@@ -68,6 +73,8 @@ public:
     // Caption of a label or check box; of Form1, the window title.
     virtual void setCaption(Control control, std::string_view caption) = 0;
     virtual void setToolTip(Control control, std::string_view tip) = 0;
+    // What a screen reader calls a control. A form that none can see may ignore it.
+    virtual void setAccessibleName(Control, std::string_view) { }
     virtual std::string tag(Control control) const = 0;
     virtual void setTag(Control control, std::string_view tag) = 0;
     virtual void setBackColor(Control control, Colour colour) = 0;

@@ -14,8 +14,7 @@
 
 namespace testing {
 
-template<typename T = QWidget>
-T *control(window::MainWindow &w, const char *name)
+template <typename T = QWidget> T *control(window::MainWindow &w, const char *name)
 {
     T *found = w.findChild<T *>(QString::fromLatin1(name));
     if (!found)
@@ -44,8 +43,8 @@ inline QPoint arrowCentre(QScrollBar *bar, Arrow arrow)
     option.singleStep = bar->singleStep();
     option.pageStep = bar->pageStep();
     option.upsideDown = bar->invertedAppearance();
-    const auto sub = arrow == Arrow::Upper ? QStyle::SC_ScrollBarSubLine
-                                           : QStyle::SC_ScrollBarAddLine;
+    const auto sub =
+        arrow == Arrow::Upper ? QStyle::SC_ScrollBarSubLine : QStyle::SC_ScrollBarAddLine;
     return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, sub, bar).center();
 }
 

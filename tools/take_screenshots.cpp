@@ -36,12 +36,13 @@ int main(int argc, char *argv[])
     if (!QTest::qWaitForWindowExposed(&w))
         return 1;
     bool saved = save(w, directory, QStringLiteral("window.png"));
-    const char *fixButtons[] = {"Command1", "Command2", "Command3"};
-    for (const char *language : {"en", "sk"}) {
+    const char *fixButtons[] = { "Command1", "Command2", "Command3" };
+    for (const char *language : { "en", "sk" }) {
         for (int mode = 1; mode <= 3; ++mode) {
             if (mode > 1)
                 press(w, fixButtons[mode - 1]);
-            saved = save(w, directory, QStringLiteral("window-mode%1-%2.png").arg(mode).arg(language))
+            saved =
+                save(w, directory, QStringLiteral("window-mode%1-%2.png").arg(mode).arg(language))
                 && saved;
         }
         press(w, "Command1");

@@ -14,7 +14,7 @@ namespace {
 
 QPointF pixels(int x, int y)
 {
-    return {x / double(twipsPerPixel), y / double(twipsPerPixel)};
+    return { x / double(twipsPerPixel), y / double(twipsPerPixel) };
 }
 
 QPen outline(const ControlRow &row)

@@ -33,7 +33,7 @@ enum class Face : std::uint8_t {
 enum Flag : std::uint8_t {
     NoFlag = 0,
     FitsCaption = 1, // width follows the caption; left and top stay
-    Selected = 2,    // option button chosen at start
+    Selected = 2, // option button chosen at start
 };
 
 struct ControlRow
@@ -47,7 +47,7 @@ struct ControlRow
     model::Colour fore; // text; outline of a shape; a line's colour
     model::Colour back; // background; fill of a shape
     Face face;
-    int tab;       // keyboard order; -1 for the picture, which takes no part in it
+    int tab; // keyboard order; -1 for the picture, which takes no part in it
     int penPixels; // line width or shape outline
     std::uint8_t flags;
 };

@@ -19,15 +19,15 @@ class ClassicStyle : public QProxyStyle
 {
 public:
     ClassicStyle()
-        : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion")))
-        , m_classic(QStyleFactory::create(QStringLiteral("Windows")))
+        : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))),
+          m_classic(QStyleFactory::create(QStringLiteral("Windows")))
     {
     }
 
     // A frame is the classic etched line with its caption standing on it; Fusion would shade
     // the frame's inside and set the caption above it.
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option,
-                            QPainter *painter, const QWidget *widget) const override
+        QPainter *painter, const QWidget *widget) const override
     {
         if (control == CC_GroupBox)
             m_classic->drawComplexControl(control, option, painter, widget);
@@ -35,16 +35,16 @@ public:
             QProxyStyle::drawComplexControl(control, option, painter, widget);
     }
 
-    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option,
-                         SubControl part, const QWidget *widget) const override
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl part,
+        const QWidget *widget) const override
     {
         if (control == CC_GroupBox)
             return m_classic->subControlRect(control, option, part, widget);
         return QProxyStyle::subControlRect(control, option, part, widget);
     }
 
-    int pixelMetric(PixelMetric metric, const QStyleOption *option,
-                    const QWidget *widget) const override
+    int pixelMetric(
+        PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
     {
         switch (metric) {
         case PM_IndicatorWidth:
@@ -84,7 +84,7 @@ QPalette formPalette()
     const QColor disabledText(0x80, 0x80, 0x80);
     palette.setColor(QPalette::Window, silver);
     palette.setColor(QPalette::Button, silver);
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    for (auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
         palette.setColor(QPalette::Disabled, role, disabledText);
     return palette;
 }
@@ -92,10 +92,10 @@ QPalette formPalette()
 QColor toQColor(model::Colour colour)
 {
     if (!model::colour::isSystem(colour))
-        return QColor(model::colour::red(colour), model::colour::green_(colour),
-                      model::colour::blue_(colour));
+        return QColor(model::colour::byteOf(colour, 0), model::colour::byteOf(colour, 1),
+            model::colour::byteOf(colour, 2));
     static const QPalette palette = formPalette();
-    switch (model::colour::systemIndex(colour)) {
+    switch (model::colour::byteOf(colour, 0)) {
     case menuText:
         return palette.color(QPalette::Active, QPalette::Text);
     case windowText:
@@ -115,7 +115,7 @@ QFont fontFor(Face face)
     // is missing. Pixel sizes keep the layout the same at every logical DPI: 8 and 8.25 pt are
     // 11 px at 96 dpi, 12 pt is 16 px.
     QFont font;
-    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+    font.setFamilies({ QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans") });
     font.setStyleHint(QFont::SansSerif);
     font.setWeight(QFont::Normal);
     font.setPixelSize(face == Face::Sans12 ? 16 : 11);

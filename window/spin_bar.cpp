@@ -4,8 +4,7 @@
 
 namespace window {
 
-SpinBar::SpinBar(QWidget *parent)
-    : QScrollBar(Qt::Vertical, parent)
+SpinBar::SpinBar(QWidget *parent) : QScrollBar(Qt::Vertical, parent)
 {
     setRange(-1, 1);
     setSingleStep(1);
