@@ -1,5 +1,6 @@
 #include "model/solvers.h"
 
+#include "model/fix_mode.h"
 #include "model/leading_number.h"
 #include "model/result_display.h"
 #include "model/units.h"
@@ -12,6 +13,7 @@ namespace {
 
 using model::Control;
 using model::Form;
+using model::isFixed;
 using model::markNoResult;
 using model::Module1;
 using model::readLeadingNumber;
@@ -68,11 +70,6 @@ std::optional<double> capacitance(double frequency, double inductance, double cx
     if (!std::isfinite(result))
         return std::nullopt;
     return result;
-}
-
-bool isFixed(const Form &form, Control fixButton)
-{
-    return readLeadingNumber(form.tag(fixButton)) == 1.0;
 }
 
 // Cx as PrepocitaJednotky added it to Cmin and Cmax in the same run.
