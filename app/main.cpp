@@ -6,6 +6,8 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Lets a Wayland desktop match the window to its menu entry, and so to its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.lctune.LCTune"));
     window::MainWindow window;
     window.move(window.screen()->availableGeometry().center() - window.rect().center());
     window.show();

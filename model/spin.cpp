@@ -62,6 +62,13 @@ std::optional<std::string> spinText(double value, Role role)
     return formatFixed(value, role == Role::ParasiticBox ? 1 : 2);
 }
 
+// A box the user steps holds an input from then on, not a result that failed.
+void writeInput(Form &form, Control box, const std::string &text)
+{
+    form.setText(box, text);
+    form.setStale(box, false);
+}
+
 void spinLowerBox(Form &form, Module1 &m, const Spin &spin, int position)
 {
     const double step = m.*spin.step;
@@ -69,10 +76,10 @@ void spinLowerBox(Form &form, Module1 &m, const Spin &spin, int position)
     if (value <= 0)
         value = step;
     if (const auto text = spinText(value, spin.role)) {
-        form.setText(spin.box, *text);
+        writeInput(form, spin.box, *text);
         // The upper box follows the unrounded number.
         if (readBox(form, spin.partner) < value)
-            form.setText(spin.partner, *text);
+            writeInput(form, spin.partner, *text);
     }
     spin.solver(form, m);
 }
@@ -84,7 +91,7 @@ void spinUpperBox(Form &form, Module1 &m, const Spin &spin, int position)
     if (value < lower)
         value = lower;
     if (const auto text = spinText(value, spin.role))
-        form.setText(spin.box, *text);
+        writeInput(form, spin.box, *text);
     spin.solver(form, m);
 }
 
@@ -94,7 +101,7 @@ void spinParasiticBox(Form &form, Module1 &m, const Spin &spin, int position)
     if (value <= 0)
         value = parasiticStep;
     if (const auto text = spinText(value, spin.role))
-        form.setText(spin.box, *text);
+        writeInput(form, spin.box, *text);
     // While the capacitance is fixed, Cx is part of the fixed total and nothing is computed.
     if (readLeadingNumber(form.tag(Control::Command2)) == 0)
         spin.solver(form, m);

@@ -164,6 +164,7 @@ private slots:
     void fixModeSwitchKeepsTextsUnitsAndTicks();
     void eachFrameIsItsOwnOptionGroup();
     void fixingAStaleResultShowsTheFixedLook();
+    void steppingAStaleBoxMakesItAnInput();
     void layoutGeometryInLogicalPixels();
     void windowIsFixedInSize();
     void languageTexts_data();
@@ -296,6 +297,24 @@ void TestMainWindow::fixingAStaleResultShowsTheFixedLook()
     QCOMPARE(lowerF->text(), QStringLiteral("9.78"));
     click(control(w, "Command1"));
     QCOMPARE(upperF->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::black));
+}
+
+void TestMainWindow::steppingAStaleBoxMakesItAnInput()
+{
+    ShownWindow shown;
+    auto &w = shown.w;
+    auto *parasitic = control<QLineEdit>(w, "Text7");
+    parasitic->selectAll();
+    QTest::keyClicks(parasitic, "-30");
+    clickArrow(control<QScrollBar>(w, "VScroll3"), Arrow::Upper);
+    click(control(w, "Command2"));
+    clickArrow(control<QScrollBar>(w, "VScroll5"), Arrow::Upper);
+    auto *lowerF = control<QLineEdit>(w, "Text5");
+    auto *upperF = control<QLineEdit>(w, "Text6");
+    QCOMPARE(lowerF->text(), QStringLiteral("9.79"));
+    QCOMPARE(lowerF->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::black));
+    // The upper box was not stepped: it still holds the range that had no result.
+    QCOMPARE(upperF->palette().color(QPalette::Active, QPalette::Text), window::QtForm::staleColour());
 }
 
 void TestMainWindow::eachFrameIsItsOwnOptionGroup()

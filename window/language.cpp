@@ -2,18 +2,35 @@
 
 #include "model/leading_number.h"
 
+namespace {
+
+void show(model::Form &form, const window::LanguageText &entry, bool inSlovak)
+{
+    const std::string_view text = inSlovak ? entry.slovak : entry.english;
+    switch (entry.property) {
+    case window::TextProperty::Caption:
+        form.setCaption(entry.control, text);
+        break;
+    case window::TextProperty::ToolTip:
+        form.setToolTip(entry.control, text);
+        break;
+    case window::TextProperty::AccessibleName:
+        form.setAccessibleName(entry.control, text);
+        break;
+    }
+}
+
+} // namespace
+
 namespace window {
 
 void GetLang(model::Form &form, int language)
 {
     const bool inSlovak = language == slovak;
-    for (const LanguageText &entry : languageTexts) {
-        const std::string_view text = inSlovak ? entry.slovak : entry.english;
-        if (entry.property == TextProperty::Caption)
-            form.setCaption(entry.control, text);
-        else
-            form.setToolTip(entry.control, text);
-    }
+    for (const LanguageText &entry : languageTexts)
+        show(form, entry, inSlovak);
+    for (const LanguageText &entry : spinBarNames)
+        show(form, entry, inSlovak);
 }
 
 void switchLanguage(model::Form &form)

@@ -7,7 +7,7 @@
 
 namespace window {
 
-enum class TextProperty { Caption, ToolTip };
+enum class TextProperty { Caption, ToolTip, AccessibleName };
 
 struct LanguageText
 {
@@ -45,12 +45,25 @@ inline constexpr std::array<LanguageText, 24> languageTexts = {{
     {model::Control::Text6,    TextProperty::ToolTip, "Najväčší kmitočet",                       "Upper Frequency"},
     {model::Control::Text7,    TextProperty::ToolTip, "Parazitné kapacity",                      "Parasitic Capacitances"},
 }};
+
+// What a screen reader calls each spin bar: the role of the box it steps, with the step. Every
+// other control is named by its tool tip or its caption.
+inline constexpr std::array<LanguageText, 7> spinBarNames = {{
+    {model::Control::VScroll1, TextProperty::AccessibleName, "Krok najmenšej indukčnosti",  "Lower Inductance step"},
+    {model::Control::VScroll2, TextProperty::AccessibleName, "Krok najväčšej indukčnosti",  "Upper Inductance step"},
+    {model::Control::VScroll3, TextProperty::AccessibleName, "Krok najmenšej kapacity",     "Lower Capacitance step"},
+    {model::Control::VScroll4, TextProperty::AccessibleName, "Krok najväčšej kapacity",     "Upper Capacitance step"},
+    {model::Control::VScroll5, TextProperty::AccessibleName, "Krok najmenšieho kmitočtu",   "Lower Frequency step"},
+    {model::Control::VScroll6, TextProperty::AccessibleName, "Krok najväčšieho kmitočtu",   "Upper Frequency step"},
+    {model::Control::VScroll7, TextProperty::AccessibleName, "Krok parazitných kapacít",    "Parasitic Capacitances step"},
+}};
 // clang-format on
 
 inline constexpr int slovak = 1;
 inline constexpr int english = 0;
 
-// Shows the texts of a language: 1 is Slovak, anything else English.
+// Shows the texts of a language, and names the spin bars in it: 1 is Slovak, anything else
+// English.
 void GetLang(model::Form &form, int language);
 
 // The language button: switches to the other language, recording it in the button's tag first.

@@ -80,9 +80,18 @@ void QtForm::setCaption(model::Control control, std::string_view caption)
     }
 }
 
+// A tool tip is also what a screen reader calls the control: a box's tip is its role, and the
+// tips tell apart the three "Quick" boxes and the buttons that have no caption of their own.
 void QtForm::setToolTip(model::Control control, std::string_view tip)
 {
-    widget(control)->setToolTip(toQString(tip));
+    const QString text = toQString(tip);
+    widget(control)->setToolTip(text);
+    widget(control)->setAccessibleName(text);
+}
+
+void QtForm::setAccessibleName(model::Control control, std::string_view name)
+{
+    widget(control)->setAccessibleName(toQString(name));
 }
 
 std::string QtForm::tag(model::Control control) const
@@ -113,6 +122,9 @@ void QtForm::setForeColor(model::Control control, model::Colour colour)
 
 void QtForm::setStale(model::Control box, bool stale)
 {
+    // Every result clears the cue, so skip the palette work when nothing changes.
+    if (m_stale[indexOf(box)] == stale)
+        return;
     m_stale[indexOf(box)] = stale;
     showForeColor(box);
 }

@@ -29,6 +29,7 @@ public:
     void setText(model::Control box, std::string_view text) override;
     void setCaption(model::Control control, std::string_view caption) override;
     void setToolTip(model::Control control, std::string_view tip) override;
+    void setAccessibleName(model::Control control, std::string_view name) override;
     std::string tag(model::Control control) const override;
     void setTag(model::Control control, std::string_view tag) override;
     void setBackColor(model::Control control, model::Colour colour) override;

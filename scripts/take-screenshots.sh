@@ -1,0 +1,22 @@
+#!/bin/sh
+# Renders the window's screenshots under docs/: every fix mode in both languages at screen
+# scale 1 (window.png is the start-up one), and the start-up window at scales 1, 1.5 and 2.
+# Usage: scripts/take-screenshots.sh [build directory, default build/dev]
+set -eu
+cd "$(dirname "$0")/.."
+build=${1:-build/dev}
+cmake --build "$build" --target take_screenshots
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+export QT_QPA_PLATFORM=offscreen
+# A fractional factor stays as it is, as on a desktop set to 150 %, instead of being rounded to
+# a whole one.
+export QT_SCALE_FACTOR_ROUNDING_POLICY=PassThrough
+for scale in 1 1.5 2; do
+    mkdir "$work/$scale"
+    QT_SCALE_FACTOR=$scale "$build/tools/take_screenshots" "$work/$scale"
+    cp "$work/$scale/window.png" "docs/window-scale-$scale.png"
+done
+cp "$work/1"/window*.png docs/
+ls docs/window*.png

@@ -1,0 +1,271 @@
+// The window for a screen reader and a keyboard-only user: every control's accessible name in
+// both languages, the focus chain in the layout's tab order, and the toolkit's own keys.
+
+#include "window_test_support.h"
+
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+
+using namespace testing;
+
+namespace {
+
+QString accessibleName(QWidget *widget)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
+    return face ? face->text(QAccessible::Name) : QString();
+}
+
+// Key events reach the focus widget only while the window is the active one.
+struct ActiveWindow : ShownWindow
+{
+    ActiveWindow()
+    {
+        QApplication::setActiveWindow(&w);
+        if (!QTest::qWaitForWindowActive(&w))
+            qFatal("window not active");
+    }
+};
+
+void pressKey(QWidget *widget, Qt::Key key)
+{
+    widget->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(widget, key);
+}
+
+} // namespace
+
+class TestAccessibility : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void names_data();
+    void names();
+    void focusChain_data();
+    void focusChain();
+    void arrowKeysStep_data();
+    void arrowKeysStep();
+    void arrowKeysChooseUnit_data();
+    void arrowKeysChooseUnit();
+    void spaceTicksQuickBox();
+    void spaceFixesQuantity_data();
+    void spaceFixesQuantity();
+};
+
+void TestAccessibility::names_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<bool>("inSlovak");
+    QTest::addColumn<QString>("name");
+
+    // The boxes by their role, the spin bars by the role of their box and the step, the buttons,
+    // frames and Quick boxes by their tool tip, the unit buttons by their caption. The window
+    // and the language indicator show how the toolkit's own names follow the switch.
+    struct Row
+    {
+        const char *control;
+        const char *english;
+        const char *slovak;
+    };
+    // clang-format off
+    const Row rows[] = {
+        {"Form1",    "The Resonance circuit calculation", "Výpočet rezonančného obvodu"},
+        {"Text1",    "Lower Inductance",                  "Najmenšia indukčnosť"},
+        {"Text2",    "Upper Inductance",                  "Najväčšia indukčnosť"},
+        {"Text3",    "Lower Capacitance",                 "Najmenšia kapacita"},
+        {"Text4",    "Upper Capacitance",                 "Najväčšia kapacita"},
+        {"Text5",    "Lower Frequency",                   "Najmenší kmitočet"},
+        {"Text6",    "Upper Frequency",                   "Najväčší kmitočet"},
+        {"Text7",    "Parasitic Capacitances",            "Parazitné kapacity"},
+        {"VScroll1", "Lower Inductance step",             "Krok najmenšej indukčnosti"},
+        {"VScroll2", "Upper Inductance step",             "Krok najväčšej indukčnosti"},
+        {"VScroll3", "Lower Capacitance step",            "Krok najmenšej kapacity"},
+        {"VScroll4", "Upper Capacitance step",            "Krok najväčšej kapacity"},
+        {"VScroll5", "Lower Frequency step",              "Krok najmenšieho kmitočtu"},
+        {"VScroll6", "Upper Frequency step",              "Krok najväčšieho kmitočtu"},
+        {"VScroll7", "Parasitic Capacitances step",       "Krok parazitných kapacít"},
+        {"Command1", "Fix lower Lp value setup",          "Zafixovanie minimálnej hodnoty Lp"},
+        {"Command2", "Fix lower Cp value",                "Zafixovanie minimálnej hodnoty Cp"},
+        {"Command3", "Fix lower Fx value setup",          "Zafixovanie minimálnej hodnoty Fx"},
+        {"Command4", "Print this calculation",            "Vytlač tento výpočet"},
+        {"Command5", "Nastavenie slovenského jazyka",     "Setup English language"},
+        {"Check1",   "Setup Lp range quickly",            "Rýchle nastavenie rozsahu Lp"},
+        {"Check2",   "Setup Cp range quickly",            "Rýchle nastavenie rozsahu Cp"},
+        {"Check3",   "Setup Fx range quickly",            "Rýchle nastavenie rozsahu Fx"},
+        {"Frame1",   "Setup range of Inductace",          "Nastavenie rozsahu indukčnosti"},
+        {"Frame2",   "Setup range of Capacitance",        "Nastavenie rozsahu kapacity"},
+        {"Frame3",   "Setup range of Frequency",          "Nastavnie rozsahu frekvencie"},
+        {"Frame4",   "Setup Parasitic capacitance",       "Nastavenie hodnoty parazitných kapacít"},
+        {"Option1",  "nH",                                "nH"},
+        {"Option2",  "uH",                                "uH"},
+        {"Option3",  "pF",                                "pF"},
+        {"Option4",  "nF",                                "nF"},
+        {"Option5",  "kHz",                               "kHz"},
+        {"Option6",  "MHz",                               "MHz"},
+        {"Label11",  "SK",                                "EN"},
+    };
+    // clang-format on
+    for (const Row &row : rows) {
+        QTest::addRow("%s in English", row.control)
+            << QString::fromLatin1(row.control) << false << QString::fromUtf8(row.english);
+        QTest::addRow("%s in Slovak", row.control)
+            << QString::fromLatin1(row.control) << true << QString::fromUtf8(row.slovak);
+    }
+}
+
+void TestAccessibility::names()
+{
+    QFETCH(QString, control);
+    QFETCH(bool, inSlovak);
+    QFETCH(QString, name);
+
+    ShownWindow shown;
+    if (inSlovak)
+        click(testing::control(shown.w, "Command5"));
+    QWidget *widget = control == QLatin1String("Form1")
+        ? &shown.w
+        : testing::control(shown.w, qPrintable(control));
+    QCOMPARE(accessibleName(widget), name);
+}
+
+void TestAccessibility::focusChain_data()
+{
+    QTest::addColumn<QString>("fixButton");
+    QTest::addColumn<QStringList>("chain");
+
+    // The layout's tab indices in rising order, less the labels and frames, which take no focus,
+    // and less what the fix mode disables: its fix button, spin bars, unit buttons and Quick box.
+    // The unit buttons of one frame are a single stop, at the first of them in the tab order; the
+    // arrow keys move within it, as the toolkit has it.
+    // clang-format off
+    QTest::newRow("inductance fixed")
+        << "Command1"
+        << QStringList {"Command2", "Text5",    "Text6",    "Option5",  "Command3", "Text3",
+                        "Text4",    "Option3",  "Text2",    "Text1",    "VScroll3", "VScroll4",
+                        "VScroll5", "VScroll6", "Text7",    "VScroll7", "Check2",   "Check3",
+                        "Command4", "Command5"};
+    QTest::newRow("capacitance fixed")
+        << "Command2"
+        << QStringList {"Text5",    "Text6",    "Option5",  "Command3", "Text3",    "Text4",
+                        "Option2",  "Text2",    "Text1",    "Command1", "VScroll1", "VScroll2",
+                        "VScroll5", "VScroll6", "Text7",    "Check1",   "Check3",   "Command4",
+                        "Command5"};
+    QTest::newRow("frequency fixed")
+        << "Command3"
+        << QStringList {"Command2", "Text5",    "Text6",    "Text3",    "Text4",    "Option3",
+                        "Option2",  "Text2",    "Text1",    "Command1", "VScroll1", "VScroll2",
+                        "VScroll3", "VScroll4", "Text7",    "VScroll7", "Check1",   "Check2",
+                        "Command4", "Command5"};
+    // clang-format on
+}
+
+void TestAccessibility::focusChain()
+{
+    QFETCH(QString, fixButton);
+    QFETCH(QStringList, chain);
+
+    ActiveWindow shown;
+    auto *fix = control(shown.w, qPrintable(fixButton));
+    if (fix->isEnabled())
+        click(fix);
+    control(shown.w, qPrintable(chain.first()))->setFocus(Qt::TabFocusReason);
+    QStringList visited { QApplication::focusWidget()->objectName() };
+    // One round and one step more, to show that the chain closes on itself.
+    for (qsizetype i = 0; i < chain.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited << QApplication::focusWidget()->objectName();
+    }
+    QCOMPARE(visited, chain + QStringList { chain.first() });
+}
+
+void TestAccessibility::arrowKeysStep_data()
+{
+    QTest::addColumn<QString>("bar");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+
+    // At start the inductance is fixed and nothing is quick: a step is 0.01, and 0.1 for Cx.
+    // clang-format off
+    QTest::newRow("up raises the lower C")   << "VScroll3" << Qt::Key_Up   << "Text3" << "20.01";
+    QTest::newRow("down lowers the lower C") << "VScroll3" << Qt::Key_Down << "Text3" << "19.99";
+    QTest::newRow("up raises the upper F")   << "VScroll6" << Qt::Key_Up   << "Text6" << "14.85";
+    QTest::newRow("down lowers Cx")          << "VScroll7" << Qt::Key_Down << "Text7" << "2.9";
+    // clang-format on
+}
+
+void TestAccessibility::arrowKeysStep()
+{
+    QFETCH(QString, bar);
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+
+    ActiveWindow shown;
+    pressKey(control(shown.w, qPrintable(bar)), key);
+    QCOMPARE(control<QLineEdit>(shown.w, qPrintable(box))->text(), text);
+}
+
+void TestAccessibility::arrowKeysChooseUnit_data()
+{
+    QTest::addColumn<QString>("focused");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<QString>("chosen");
+
+    QTest::newRow("down from pF chooses nF") << "Option3" << Qt::Key_Down << "Option4";
+    QTest::newRow("up from MHz chooses kHz") << "Option6" << Qt::Key_Up << "Option5";
+}
+
+void TestAccessibility::arrowKeysChooseUnit()
+{
+    QFETCH(QString, focused);
+    QFETCH(Qt::Key, key);
+    QFETCH(QString, chosen);
+
+    ActiveWindow shown;
+    pressKey(control(shown.w, qPrintable(focused)), key);
+    QVERIFY(control<QRadioButton>(shown.w, qPrintable(chosen))->isChecked());
+}
+
+void TestAccessibility::spaceTicksQuickBox()
+{
+    ActiveWindow shown;
+    auto *quick = control<QCheckBox>(shown.w, "Check2");
+    pressKey(quick, Qt::Key_Space);
+    QVERIFY(quick->isChecked());
+    // Ticked by the keyboard, the box gives the capacitance its quick step of 1.
+    pressKey(control(shown.w, "VScroll3"), Qt::Key_Up);
+    QCOMPARE(control<QLineEdit>(shown.w, "Text3")->text(), QStringLiteral("21.00"));
+}
+
+void TestAccessibility::spaceFixesQuantity_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("caption");
+
+    // A fix mode shows the fixed quantity's unit in place of its "Min." caption.
+    // clang-format off
+    QTest::newRow("capacitance") << "Command2" << "Label3" << "pF";
+    QTest::newRow("frequency")   << "Command3" << "Label5" << "MHz";
+    // clang-format on
+}
+
+void TestAccessibility::spaceFixesQuantity()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, label);
+    QFETCH(QString, caption);
+
+    ActiveWindow shown;
+    pressKey(control(shown.w, qPrintable(button)), Qt::Key_Space);
+    QCOMPARE(control<QLabel>(shown.w, qPrintable(label))->text(), caption);
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
