@@ -104,8 +104,17 @@ public:
                 std::ptrdiff_t(0), lastSegment);
         };
         double best = m_reach;
-        for (auto i = segment(p.x - m_reach); i <= segment(p.x + m_reach); ++i)
-            best = std::min(best, distanceToSegment(p, m_points[i], m_points[i + 1]));
+        for (auto i = segment(p.x - m_reach); i <= segment(p.x + m_reach); ++i) {
+            const Point a = m_points[i];
+            const Point b = m_points[i + 1];
+            // A segment wholly above or below the pixel by more than the best distance so far,
+            // with a pixel to spare for rounding, cannot come nearer. That is most segments of
+            // most pixels, and measuring each of them made the icon the slowest part of start-up.
+            if ((p.y - a.y) * (p.y - b.y) > 0
+                && std::min(std::abs(p.y - a.y), std::abs(p.y - b.y)) > best + 1)
+                continue;
+            best = std::min(best, distanceToSegment(p, a, b));
+        }
         return best;
     }
 
@@ -152,10 +161,10 @@ QImage appIconImage(int size)
     return image;
 }
 
-QIcon appIcon()
+QIcon appIcon(std::span<const int> sizes)
 {
     QIcon icon;
-    for (const int size : appIconSizes)
+    for (const int size : sizes)
         icon.addPixmap(QPixmap::fromImage(appIconImage(size)));
     return icon;
 }

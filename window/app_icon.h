@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include <array>
+#include <span>
 
 namespace window {
 
@@ -14,7 +15,11 @@ inline constexpr std::array<int, 6> appIconSizes { 16, 32, 48, 64, 128, 256 };
 // image; every size uses the same palette of at most 16 colours.
 QImage appIconImage(int size);
 
-// Every size of appIconSizes, each drawn at its own size so none is a blurred scaling of another.
-QIcon appIcon();
+// The sizes a window's own icon is shown at: title bar, task bar and window list. Larger views
+// take the installed icon files; drawing 64 to 256 as well would add a third to every start-up.
+inline constexpr std::array<int, 3> windowIconSizes { 16, 32, 48 };
+
+// Every size given, each drawn at its own size so none is a blurred scaling of another.
+QIcon appIcon(std::span<const int> sizes = appIconSizes);
 
 } // namespace window

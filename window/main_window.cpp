@@ -8,6 +8,7 @@
 #include "window/form_table.h"
 #include "window/language.h"
 #include "window/look.h"
+#include "window/print_form.h"
 #include "window/spin_bar.h"
 
 #include <QCheckBox>
@@ -88,7 +89,7 @@ MainWindow::MainWindow(QWidget *parent)
     setPalette(formPalette());
     setAutoFillBackground(true);
     setFont(fontFor(Face::Dialog));
-    setWindowIcon(appIcon());
+    setWindowIcon(appIcon(windowIconSizes));
     setFixedSize(toPixels(clientWidthTwips), toPixels(clientHeightTwips));
     m_form.add(model::Control::Form1, this);
     buildLayout();
@@ -195,7 +196,10 @@ void MainWindow::Command3_Click()
     model::SetFixMode(m_form, 3);
 }
 
-void MainWindow::Command4_Click() { }
+void MainWindow::Command4_Click()
+{
+    printForm(*this, m_form);
+}
 
 void MainWindow::Command5_Click()
 {

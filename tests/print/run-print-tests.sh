@@ -1,0 +1,164 @@
+#!/bin/sh
+# Runs the print test program against CUPS servers of its own: one whose default destination is a
+# cups-pdf queue that writes into a private directory, and one with a queue but no default. Every
+# server is started here, in a private directory, listening only on its own local socket, and only
+# the servers started here are stopped, by their process ids.
+#
+# Usage: run-print-tests.sh <test program> [png of one printed page]
+# Exit code 77 (skipped) when the machine cannot run a CUPS server with the cups-pdf backend.
+set -eu
+
+program=$1
+page_png=${2:-}
+
+PATH=$PATH:/usr/sbin:/sbin
+export PATH
+
+skip() {
+    echo "skipped: $*"
+    exit 77
+}
+command -v cupsd >/dev/null || skip "cupsd is not installed"
+# cupsd runs a backend that only root may run (cups-pdf is mode 0700) as root, and only when
+# it is root itself.
+[ "$(id -u)" = 0 ] || skip "the cups-pdf backend needs a CUPS server started by root"
+for tool in lpadmin lpstat cupsenable cupsdisable cupsaccept cupsreject pdftoppm pdfimages pdfinfo; do
+    command -v $tool >/dev/null || { echo "missing: $tool" >&2; exit 1; }
+done
+backend=/usr/lib/cups/backend/cups-pdf
+[ -x $backend ] || { echo "missing: $backend (printer-driver-cups-pdf)" >&2; exit 1; }
+ppd=$(ls /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null || true)
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/lctune-print.XXXXXX")
+# The filters run as the lp user and must reach the spool below.
+chmod 755 "$work"
+queue=lctune-pdf
+# cups-pdf reads /etc/cups/cups-pdf-<name>.conf for a device URI cups-pdf:/<name>; the name is
+# this run's own, so the file belongs to no other queue.
+instance=lctune-$$
+instance_conf=/etc/cups/cups-pdf-$instance.conf
+pids=
+
+cleanup() {
+    for pid in $pids; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in $pids; do
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -f "$instance_conf"
+    rm -rf "$work"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+
+# start_server <name>: a private cupsd listening on $work/<name>/socket.
+start_server() {
+    dir=$work/$1
+    mkdir -p "$dir/etc" "$dir/log" "$dir/cache" "$dir/state" "$dir/spool/tmp"
+    # What cupsd expects of its spool, which it will not create itself.
+    chgrp lp "$dir/spool" "$dir/spool/tmp"
+    chmod 0710 "$dir/spool"
+    chmod 1770 "$dir/spool/tmp"
+    cat >"$dir/etc/cups-files.conf" <<CONF
+ServerRoot $dir/etc
+RequestRoot $dir/spool
+TempDir $dir/spool/tmp
+CacheDir $dir/cache
+StateDir $dir/state
+AccessLog $dir/log/access_log
+ErrorLog $dir/log/error_log
+PageLog $dir/log/page_log
+SystemGroup root
+Printcap $dir/printcap
+CONF
+    cat >"$dir/etc/cupsd.conf" <<CONF
+Listen $dir/socket
+LogLevel debug
+Browsing No
+WebInterface No
+DefaultAuthType None
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+CONF
+    cupsd -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" &
+    pids="$pids $!"
+}
+
+# wait_for_server <name>: until lpstat says it runs (its exit code says nothing), for at most ten
+# seconds.
+wait_for_server() {
+    tries=0
+    until CUPS_SERVER=$work/$1/socket lpstat -r 2>/dev/null | grep -q 'is running'; do
+        tries=$((tries + 1))
+        if [ $tries -gt 100 ]; then
+            echo "the CUPS server $1 did not start:" >&2
+            tail -n 40 "$work/$1/log/error_log" >&2 || true
+            exit 1
+        fi
+        sleep 0.1
+    done
+}
+
+# add_queue <server>: the cups-pdf queue, enabled and accepting jobs.
+add_queue() {
+    if [ -n "$ppd" ]; then
+        driver="-P $ppd"
+    else
+        driver="-m $(CUPS_SERVER=$work/$1/socket lpinfo -m | grep -i 'cups-pdf' | head -n 1 | cut -d' ' -f1)"
+    fi
+    # shellcheck disable=SC2086
+    CUPS_SERVER=$work/$1/socket lpadmin -p $queue -v cups-pdf:/$instance $driver -E 2>/dev/null
+}
+
+mkdir -p "$work/out" "$work/cups-pdf-spool" "$work/log" "$work/home" "$work/client"
+# Label 1 puts the job number into every file name, so that two jobs of one title make two files.
+cat >"$instance_conf" <<CONF
+Out $work/out
+AnonDirName $work/out
+Spool $work/cups-pdf-spool
+Log $work/log
+Label 1
+UserUMask 0022
+Grp root
+CONF
+
+start_server full
+start_server nodefault
+wait_for_server full
+wait_for_server nodefault
+add_queue full
+CUPS_SERVER=$work/full/socket lpadmin -d $queue
+add_queue nodefault
+
+# The test program sees only these servers: no user or system lpoptions name another default.
+set +e
+env -u LPDEST -u PRINTER HOME="$work/home" CUPS_SERVERROOT="$work/client" \
+    CUPS_SERVER="$work/full/socket" \
+    LCTUNE_PRINT_QUEUE=$queue \
+    LCTUNE_PRINT_OUT="$work/out" \
+    LCTUNE_NO_DEFAULT_SERVER="$work/nodefault/socket" \
+    LCTUNE_DEAD_SERVER="$work/dead/socket" \
+    "$program"
+status=$?
+set -e
+if [ $status -eq 0 ] && [ -n "$page_png" ]; then
+    # The first page printed, as a reviewer would look at it.
+    first=$(ls -tr "$work/out"/*.pdf | head -n 1)
+    pdftoppm -r 150 -png -singlefile "$first" "${page_png%.png}"
+    echo "printed page: $page_png"
+fi
+if [ $status -ne 0 ]; then
+    for name in full nodefault; do
+        echo "--- $name error_log (last lines)" >&2
+        tail -n 40 "$work/$name/log/error_log" >&2 || true
+    done
+fi
+exit $status

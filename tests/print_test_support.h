@@ -1,0 +1,151 @@
+#pragma once
+
+// What the print tests share: the window's whole visible and readable state, the messages that
+// appear while printing, and the tools that read a PDF as a person would.
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProcess>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTimer>
+#include <QVariant>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+
+namespace testing {
+
+// Every control's texts, colours, states and tag, one line per control, so that two snapshots
+// compare equal only when nothing the user sees or the program reads has changed.
+inline QStringList windowState(const QWidget &window)
+{
+    QStringList lines { QStringLiteral("title ") + window.windowTitle() };
+    for (const QWidget *widget : window.findChildren<QWidget *>()) {
+        if (widget->isWindow())
+            continue;
+        QStringList line { widget->objectName(),
+            widget->isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled"),
+            widget->isHidden() ? QStringLiteral("hidden") : QStringLiteral("shown"),
+            widget->toolTip(), widget->property("Tag").toString() };
+        const QPalette palette = widget->palette();
+        for (auto role : { QPalette::Window, QPalette::WindowText, QPalette::Base, QPalette::Text,
+                 QPalette::Button, QPalette::ButtonText })
+            line << palette.color(QPalette::Active, role).name();
+        if (auto *box = qobject_cast<const QLineEdit *>(widget))
+            line << box->text() << (box->isReadOnly() ? "locked" : "unlocked");
+        if (auto *button = qobject_cast<const QAbstractButton *>(widget))
+            line << button->text() << (button->isChecked() ? "on" : "off");
+        if (auto *label = qobject_cast<const QLabel *>(widget))
+            line << label->text();
+        if (auto *frame = qobject_cast<const QGroupBox *>(widget))
+            line << frame->title();
+        if (auto *bar = qobject_cast<const QScrollBar *>(widget))
+            line << QString::number(bar->value());
+        lines << line.join(QLatin1Char('|'));
+    }
+    return lines;
+}
+
+struct Message
+{
+    QString title;
+    QString text;
+};
+
+// Runs an action and closes, with its own button, every message box that it opens, as a user
+// would; returns what they said.
+inline QList<Message> messagesDuring(const std::function<void()> &action)
+{
+    QList<Message> seen;
+    QTimer closer;
+    closer.setInterval(10);
+    QObject::connect(&closer, &QTimer::timeout, [&seen] {
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            auto *box = qobject_cast<QMessageBox *>(top);
+            if (!box || !box->isVisible() || box->buttons().isEmpty())
+                continue;
+            seen << Message { box->windowTitle(), box->text() };
+            box->buttons().first()->click();
+        }
+    });
+    closer.start();
+    action();
+    closer.stop();
+    return seen;
+}
+
+// A command-line tool's standard output, or a null string when the tool is missing or fails.
+inline QString toolOutput(const QString &tool, const QStringList &arguments)
+{
+    if (QStandardPaths::findExecutable(tool).isEmpty())
+        return {};
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0)
+        return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The images embedded in a PDF, one line each, as pdfimages lists them below its two header lines.
+inline QStringList embeddedImages(const QString &pdf)
+{
+    QStringList lines = toolOutput(QStringLiteral("pdfimages"), { QStringLiteral("-list"), pdf })
+                            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return lines.mid(2);
+}
+
+// The first page of a PDF as poppler draws it at 96 dots per inch, where one pixel is one of the
+// window's pixels: the whole page, or its top left corner of a given size.
+inline QImage rasterise(const QString &pdf, const QString &pngStem, QSize corner = {})
+{
+    QStringList arguments { QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"),
+        QStringLiteral("-singlefile") };
+    if (corner.isValid())
+        arguments << QStringLiteral("-W") << QString::number(corner.width()) << QStringLiteral("-H")
+                  << QString::number(corner.height());
+    toolOutput(QStringLiteral("pdftoppm"), arguments << pdf << pngStem);
+    return QImage(pngStem + QStringLiteral(".png")).convertToFormat(QImage::Format_RGB32);
+}
+
+inline int pageCount(const QString &pdf)
+{
+    const QString info = toolOutput(QStringLiteral("pdfinfo"), { pdf });
+    for (const QString &line : info.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("Pages:")))
+            return line.mid(6).trimmed().toInt();
+    }
+    return 0;
+}
+
+// The rectangle of a page image that is not white: where the window was printed. The faint
+// fringe that a rasteriser leaves beside an edge lying on a pixel boundary counts as white.
+inline QRect printedArea(const QImage &page)
+{
+    QRect area;
+    for (int y = 0; y < page.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(page.constScanLine(y));
+        for (int x = 0; x < page.width(); ++x) {
+            if (std::min({ qRed(row[x]), qGreen(row[x]), qBlue(row[x]) }) < 0xE0)
+                area |= QRect(x, y, 1, 1);
+        }
+    }
+    return area;
+}
+
+inline bool sameColour(QColor a, QColor b, int tolerance)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+        && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+} // namespace testing
