@@ -93,7 +93,7 @@ constexpr StateCell stateTable[] = {
 
 QString expectedIn(const StateCell &cell, int mode)
 {
-    const char *byMode[] = {cell.mode1, cell.mode2, cell.mode3};
+    const char *byMode[] = { cell.mode1, cell.mode2, cell.mode3 };
     const char *value = byMode[mode - 1];
     return QString::fromLatin1(qstrcmp(value, "-") == 0 ? cell.reset : value);
 }
@@ -133,6 +133,14 @@ QString expectedValue(const StateCell &cell, int mode)
     return value;
 }
 
+// In fix mode 1, a negative Cx makes the lower total negative, so the frequency range that a
+// capacitance step computes has no result.
+void leaveTheFrequencyRangeWithoutResult(window::MainWindow &w)
+{
+    typeInto(control<QLineEdit>(w, "Text7"), QStringLiteral("-30"));
+    clickArrow(control<QScrollBar>(w, "VScroll3"), Arrow::Upper);
+}
+
 // A spin bar on its own, in the size and style of the window's, so that only its own handlers
 // see its changes.
 void showLikeTheWindowsBars(window::SpinBar *bar)
@@ -146,7 +154,7 @@ void showLikeTheWindowsBars(window::SpinBar *bar)
 
 QPushButton *fixButton(ShownWindow &shown, int mode)
 {
-    const char *names[] = {"Command1", "Command2", "Command3"};
+    const char *names[] = { "Command1", "Command2", "Command3" };
     return control<QPushButton>(shown.w, names[mode - 1]);
 }
 
@@ -182,19 +190,19 @@ void TestMainWindow::startUpShowsFixModeOneInEnglish()
 {
     ShownWindow shown;
     auto &w = shown.w;
-    const char *boxes[] = {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7"};
-    const char *texts[] = {"5.00", "8.00", "20", "50", "9.78", "14.84", "3.0"};
+    const char *boxes[] = { "Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7" };
+    const char *texts[] = { "5.00", "8.00", "20", "50", "9.78", "14.84", "3.0" };
     for (int i = 0; i < 7; ++i)
         QCOMPARE(control<QLineEdit>(w, boxes[i])->text(), QString::fromLatin1(texts[i]));
     QCOMPARE(w.windowTitle(), QStringLiteral("The Resonance circuit calculation"));
     QVERIFY(control<QRadioButton>(w, "Option2")->isChecked());
     QVERIFY(control<QRadioButton>(w, "Option3")->isChecked());
     QVERIFY(control<QRadioButton>(w, "Option6")->isChecked());
-    for (const char *check : {"Check1", "Check2", "Check3"}) {
+    for (const char *check : { "Check1", "Check2", "Check3" }) {
         QVERIFY(!control<QCheckBox>(w, check)->isChecked());
         QCOMPARE(control<QCheckBox>(w, check)->text(), QStringLiteral("Quick"));
     }
-    for (const char *bar : {"VScroll1", "VScroll4", "VScroll7"})
+    for (const char *bar : { "VScroll1", "VScroll4", "VScroll7" })
         QCOMPARE(control<window::SpinBar>(w, bar)->position(), 0);
     QCOMPARE(control<QLabel>(w, "Label11")->text(), QStringLiteral("SK"));
     QCOMPARE(control(w, "Command5")->toolTip(), QStringLiteral("Nastavenie slovenského jazyka"));
@@ -210,13 +218,13 @@ void TestMainWindow::fixModeStateTable_data()
 {
     QTest::addColumn<QList<int>>("presses");
     QTest::newRow("start-up") << QList<int> {};
-    QTest::newRow("1 to 2") << QList<int> {2};
-    QTest::newRow("1 to 3") << QList<int> {3};
-    QTest::newRow("2 to 3") << QList<int> {2, 3};
-    QTest::newRow("3 to 2") << QList<int> {3, 2};
-    QTest::newRow("2 back to 1") << QList<int> {2, 1};
-    QTest::newRow("3 back to 1") << QList<int> {3, 1};
-    QTest::newRow("round trip") << QList<int> {3, 2, 1, 2};
+    QTest::newRow("1 to 2") << QList<int> { 2 };
+    QTest::newRow("1 to 3") << QList<int> { 3 };
+    QTest::newRow("2 to 3") << QList<int> { 2, 3 };
+    QTest::newRow("3 to 2") << QList<int> { 3, 2 };
+    QTest::newRow("2 back to 1") << QList<int> { 2, 1 };
+    QTest::newRow("3 back to 1") << QList<int> { 3, 1 };
+    QTest::newRow("round trip") << QList<int> { 3, 2, 1, 2 };
 }
 
 void TestMainWindow::fixModeStateTable()
@@ -229,10 +237,11 @@ void TestMainWindow::fixModeStateTable()
     for (const StateCell &cell : stateTable) {
         const QString got = shownValue(shown, cell);
         const QString want = expectedValue(cell, mode);
-        QVERIFY2(got == want, qPrintable(QStringLiteral("%1 %2 in mode %3: shown %4, want %5")
-                                             .arg(cell.control, cell.property)
-                                             .arg(mode)
-                                             .arg(got, want)));
+        QVERIFY2(got == want,
+            qPrintable(QStringLiteral("%1 %2 in mode %3: shown %4, want %5")
+                           .arg(cell.control, cell.property)
+                           .arg(mode)
+                           .arg(got, want)));
     }
 }
 
@@ -281,16 +290,14 @@ void TestMainWindow::fixingAStaleResultShowsTheFixedLook()
 {
     ShownWindow shown;
     auto &w = shown.w;
-    auto *parasitic = control<QLineEdit>(w, "Text7");
-    parasitic->selectAll();
-    QTest::keyClicks(parasitic, "-30");
-    // The lower total is negative, so the frequency range has no result.
-    clickArrow(control<QScrollBar>(w, "VScroll3"), Arrow::Upper);
+    leaveTheFrequencyRangeWithoutResult(w);
     auto *lowerF = control<QLineEdit>(w, "Text5");
     auto *upperF = control<QLineEdit>(w, "Text6");
     QCOMPARE(lowerF->text(), QStringLiteral("9.78"));
-    QCOMPARE(lowerF->palette().color(QPalette::Active, QPalette::Text), window::QtForm::staleColour());
-    QCOMPARE(upperF->palette().color(QPalette::Active, QPalette::Text), window::QtForm::staleColour());
+    QCOMPARE(
+        lowerF->palette().color(QPalette::Active, QPalette::Text), window::QtForm::staleColour());
+    QCOMPARE(
+        upperF->palette().color(QPalette::Active, QPalette::Text), window::QtForm::staleColour());
     click(control(w, "Command3"));
     QCOMPARE(lowerF->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::black));
     QCOMPARE(upperF->palette().color(QPalette::Active, QPalette::Text), rgb(0x808080));
@@ -303,10 +310,7 @@ void TestMainWindow::steppingAStaleBoxMakesItAnInput()
 {
     ShownWindow shown;
     auto &w = shown.w;
-    auto *parasitic = control<QLineEdit>(w, "Text7");
-    parasitic->selectAll();
-    QTest::keyClicks(parasitic, "-30");
-    clickArrow(control<QScrollBar>(w, "VScroll3"), Arrow::Upper);
+    leaveTheFrequencyRangeWithoutResult(w);
     click(control(w, "Command2"));
     clickArrow(control<QScrollBar>(w, "VScroll5"), Arrow::Upper);
     auto *lowerF = control<QLineEdit>(w, "Text5");
@@ -314,7 +318,8 @@ void TestMainWindow::steppingAStaleBoxMakesItAnInput()
     QCOMPARE(lowerF->text(), QStringLiteral("9.79"));
     QCOMPARE(lowerF->palette().color(QPalette::Active, QPalette::Text), QColor(Qt::black));
     // The upper box was not stepped: it still holds the range that had no result.
-    QCOMPARE(upperF->palette().color(QPalette::Active, QPalette::Text), window::QtForm::staleColour());
+    QCOMPARE(
+        upperF->palette().color(QPalette::Active, QPalette::Text), window::QtForm::staleColour());
 }
 
 void TestMainWindow::eachFrameIsItsOwnOptionGroup()
@@ -348,8 +353,8 @@ void TestMainWindow::layoutGeometryInLogicalPixels()
         ++widgets;
         QWidget *widget = control(shown.w, row.name);
         QCOMPARE(widget->parentWidget()->objectName(), QString::fromLatin1(row.parent));
-        const QRect want(qRound(row.a / 15.0), qRound(row.b / 15.0), qRound(row.c / 15.0),
-                         qRound(row.d / 15.0));
+        const QRect want(
+            qRound(row.a / 15.0), qRound(row.b / 15.0), qRound(row.c / 15.0), qRound(row.d / 15.0));
         if (row.flags & window::FitsCaption)
             QCOMPARE(widget->pos(), want.topLeft());
         else
@@ -383,13 +388,15 @@ void TestMainWindow::languageTexts_data()
         QTest::newRow(tag) << QString::fromLatin1(name) << tip << QString::fromUtf8(en)
                            << QString::fromUtf8(sk);
     };
-    row("title", "Form1", false, "The Resonance circuit calculation", "Výpočet rezonančného obvodu");
+    row("title", "Form1", false, "The Resonance circuit calculation",
+        "Výpočet rezonančného obvodu");
     row("language indicator", "Label11", false, "SK", "EN");
     row("quick caption", "Check2", false, "Quick", "Rýchle");
     row("quick tip", "Check3", true, "Setup Fx range quickly", "Rýchle nastavenie rozsahu Fx");
     row("fix tip without 'setup'", "Command2", true, "Fix lower Cp value",
         "Zafixovanie minimálnej hodnoty Cp");
-    row("fix tip", "Command3", true, "Fix lower Fx value setup", "Zafixovanie minimálnej hodnoty Fx");
+    row("fix tip", "Command3", true, "Fix lower Fx value setup",
+        "Zafixovanie minimálnej hodnoty Fx");
     row("print tip", "Command4", true, "Print this calculation", "Vytlač tento výpočet");
     row("language tip names the other", "Command5", true, "Nastavenie slovenského jazyka",
         "Setup English language");
@@ -410,7 +417,8 @@ void TestMainWindow::languageTexts()
     QFETCH(QString, english);
     QFETCH(QString, slovak);
     ShownWindow shown;
-    QWidget *target = name == QLatin1String("Form1") ? &shown.w : control(shown.w, qPrintable(name));
+    QWidget *target =
+        name == QLatin1String("Form1") ? &shown.w : control(shown.w, qPrintable(name));
     auto shownText = [&] {
         if (toolTip)
             return target->toolTip();
@@ -487,7 +495,7 @@ void TestMainWindow::spinBarArrowsMoveToPlusAndMinusOne()
     QList<int> seen;
     connect(bar, &window::SpinBar::changed, bar, [&] { seen << bar->position(); });
     clickArrow(bar, upper ? Arrow::Upper : Arrow::Lower);
-    QCOMPARE(seen, QList<int> {position});
+    QCOMPARE(seen, QList<int> { position });
     // Setting the position it already has raises nothing.
     bar->setPosition(position);
     QCOMPARE(seen.size(), 1);
@@ -508,7 +516,7 @@ void TestMainWindow::programMoveReachesTheHandlerNested()
         --depth;
     });
     connect(bar, &window::SpinBar::changed, bar,
-            [&] { events << QStringLiteral("later receiver %1").arg(bar->position()); });
+        [&] { events << QStringLiteral("later receiver %1").arg(bar->position()); });
     clickArrow(bar, Arrow::Upper);
     const QStringList want = {
         "handler 1 at depth 1",
@@ -526,11 +534,11 @@ void TestMainWindow::facesShowTheSlovakLetters()
 {
     ShownWindow shown;
     const QString slovakLetters = QStringLiteral("ýčňáéíúäôťľšžďĺŕ");
-    for (const char *name : {"Text1", "Check1", "Option5", "Label11"}) {
+    for (const char *name : { "Text1", "Check1", "Option5", "Label11" }) {
         const QFontInfo face(control(shown.w, name)->font());
         QVERIFY2(face.family() == QLatin1String("Liberation Sans")
-                     || face.family() == QLatin1String("DejaVu Sans"),
-                 qPrintable(face.family()));
+                || face.family() == QLatin1String("DejaVu Sans"),
+            qPrintable(face.family()));
         const QFontMetrics metrics(control(shown.w, name)->font());
         for (QChar letter : slovakLetters)
             QVERIFY2(metrics.inFont(letter), qPrintable(QString(letter)));
@@ -546,7 +554,8 @@ void TestMainWindow::tabOrderFollowsTheLayout()
     QWidget *first = control(shown.w, "Command2");
     QCOMPARE(first->nextInFocusChain()->objectName(), QStringLiteral("Text5"));
     QCOMPARE(control(shown.w, "Text5")->nextInFocusChain()->objectName(), QStringLiteral("Text6"));
-    QCOMPARE(control(shown.w, "Text6")->nextInFocusChain()->objectName(), QStringLiteral("Option5"));
+    QCOMPARE(
+        control(shown.w, "Text6")->nextInFocusChain()->objectName(), QStringLiteral("Option5"));
     QCOMPARE(control(shown.w, "Text2")->nextInFocusChain()->objectName(), QStringLiteral("Text1"));
 }
 

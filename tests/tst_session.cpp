@@ -327,15 +327,6 @@ std::string typedText(Dice &dice, int box)
     return buffer;
 }
 
-void typeInto(QLineEdit *box, const QString &text)
-{
-    box->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(box, Qt::Key_Delete);
-    else
-        QTest::keyClicks(box, text);
-}
-
 // Draws one action, does it at the window as a user would and tells the reference; returns
 // what was done, for the failure message.
 QString step(Dice &dice, window::MainWindow &w, Reference &r)

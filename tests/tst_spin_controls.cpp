@@ -29,15 +29,6 @@ const QString largestDouble = QStringLiteral(
     "45490090389328944075868508455133942304583236903222948165808559332123348274797826204144723"
     "168738177180919299881250404026184124858368.00");
 
-void typeInto(QLineEdit *box, const QString &text)
-{
-    box->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(box, Qt::Key_Delete);
-    else
-        QTest::keyClicks(box, text);
-}
-
 // One user action: "Text1=8.00" types into a box, "VScroll3 up" and "VScroll3 down" click an
 // arrow, and a bare name ("Command2", "Check1", "Option4") clicks that control.
 void act(window::MainWindow &w, const QString &action)

@@ -27,6 +27,16 @@ inline void click(QWidget *widget)
     QTest::mouseClick(widget, Qt::LeftButton, {}, widget->rect().center());
 }
 
+// Replaces a box's text as a user does: select all, then type (or delete, for an empty text).
+inline void typeInto(QLineEdit *box, const QString &text)
+{
+    box->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(box, Qt::Key_Delete);
+    else
+        QTest::keyClicks(box, text);
+}
+
 enum class Arrow { Upper, Lower };
 
 // Where the style draws a scroll bar's arrow: found as the style finds it, not by pixel guess.

@@ -67,11 +67,11 @@ void applyColours(QWidget *widget, const ControlRow &row)
     const QColor back = toQColor(row.back);
     QPalette palette = widget->palette();
     // Every role is set on every control, so nothing inherits a frame's caption colour.
-    for (auto group : {QPalette::Active, QPalette::Inactive}) {
-        for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    for (auto group : { QPalette::Active, QPalette::Inactive }) {
+        for (auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
             palette.setColor(group, role, fore);
     }
-    for (auto role : {QPalette::Window, QPalette::Button, QPalette::Base})
+    for (auto role : { QPalette::Window, QPalette::Button, QPalette::Base })
         palette.setColor(role, back);
     widget->setPalette(palette);
     // Labels, frames, options and check boxes are opaque, as the layout has them.
@@ -81,8 +81,7 @@ void applyColours(QWidget *widget, const ControlRow &row)
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
-    : QWidget(parent)
+MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setStyle(formStyle());
@@ -99,7 +98,7 @@ MainWindow::MainWindow(QWidget *parent)
 
 void MainWindow::buildLayout()
 {
-    QHash<QString, QWidget *> containers {{QStringLiteral("Form1"), this}};
+    QHash<QString, QWidget *> containers { { QStringLiteral("Form1"), this } };
     std::vector<std::pair<int, QWidget *>> tabOrder;
     for (const ControlRow &row : formTable) {
         if (isPicture(row.kind))
@@ -144,10 +143,10 @@ void MainWindow::connectHandlers()
     // changes nothing that the solvers read, so it computes nothing.
     auto option = [this](Control c, void (MainWindow::*handler)()) {
         connect(qobject_cast<QRadioButton *>(m_form.widget(c)), &QRadioButton::toggled, this,
-                [this, handler](bool on) {
-                    if (on)
-                        (this->*handler)();
-                });
+            [this, handler](bool on) {
+                if (on)
+                    (this->*handler)();
+            });
     };
     option(Control::Option1, &MainWindow::Option1_Click);
     option(Control::Option2, &MainWindow::Option2_Click);

@@ -39,8 +39,8 @@ void setLiveColour(QWidget *widget, QPalette::ColorRole role, const QColor &colo
 void QtForm::add(model::Control control, QWidget *widget)
 {
     m_widgets[indexOf(control)] = widget;
-    const QPalette::ColorRole role
-        = qobject_cast<QLineEdit *>(widget) ? QPalette::Text : QPalette::WindowText;
+    const QPalette::ColorRole role =
+        qobject_cast<QLineEdit *>(widget) ? QPalette::Text : QPalette::WindowText;
     m_foreColours[indexOf(control)] = widget->palette().color(QPalette::Active, role);
 }
 
@@ -108,8 +108,8 @@ void QtForm::setBackColor(model::Control control, model::Colour colour)
 {
     QWidget *target = widget(control);
     QPalette palette = target->palette();
-    const QPalette::ColorRole role = qobject_cast<QLineEdit *>(target) ? QPalette::Base
-                                                                        : QPalette::Window;
+    const QPalette::ColorRole role =
+        qobject_cast<QLineEdit *>(target) ? QPalette::Base : QPalette::Window;
     palette.setColor(role, toQColor(colour));
     target->setPalette(palette);
 }
@@ -134,8 +134,8 @@ void QtForm::showForeColor(model::Control control)
     QWidget *target = widget(control);
     const std::size_t i = indexOf(control);
     const QColor colour = m_stale[i] ? staleColour() : m_foreColours[i];
-    setLiveColour(target, qobject_cast<QLineEdit *>(target) ? QPalette::Text : QPalette::WindowText,
-                  colour);
+    setLiveColour(
+        target, qobject_cast<QLineEdit *>(target) ? QPalette::Text : QPalette::WindowText, colour);
 }
 
 QColor QtForm::staleColour()
