@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <ranges>
 #include <string>
 
 namespace {
@@ -198,8 +199,8 @@ double readOctal(Cursor cursor)
     auto out = hex.rbegin();
     unsigned bits = 0;
     int bitCount = 0;
-    for (auto digit = octal.rbegin(); digit != octal.rend(); ++digit) {
-        bits |= static_cast<unsigned>(*digit - '0') << bitCount;
+    for (const char digit : std::views::reverse(octal)) {
+        bits |= static_cast<unsigned>(digit - '0') << bitCount;
         bitCount += 3;
         if (bitCount >= 4) {
             *out++ = hexDigits[bits & 0xFu];

@@ -8,4 +8,10 @@ cd "$(dirname "$0")/.."
 if command -v clang++ >/dev/null 2>&1; then
     ./scripts/run-fuzz.sh 30
 fi
-cmake --workflow --preset dev
+# The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, the monkey test at 20,000
+# actions (the asan test preset sets the count); then the main build, its static checks and tests.
+cmake --workflow --preset asan
+cmake --preset dev
+cmake --build --preset dev
+./scripts/static-checks.sh build/dev
+ctest --preset dev

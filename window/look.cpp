@@ -74,7 +74,7 @@ QStyle *formStyle()
         style = new ClassicStyle;
         style->setParent(QCoreApplication::instance());
     }
-    return style;
+    return style.data();
 }
 
 QPalette formPalette()
