@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <ranges>
 #include <string>
 
 namespace {
@@ -199,8 +198,10 @@ double readOctal(Cursor cursor)
     auto out = hex.rbegin();
     unsigned bits = 0;
     int bitCount = 0;
-    for (const char digit : std::views::reverse(octal)) {
-        bits |= static_cast<unsigned>(digit - '0') << bitCount;
+    // Clang 14, which builds the fuzzer, cannot compile std::views::reverse over GCC 12's library.
+    // NOLINTNEXTLINE(modernize-loop-convert)
+    for (auto digit = octal.rbegin(); digit != octal.rend(); ++digit) {
+        bits |= static_cast<unsigned>(*digit - '0') << bitCount;
         bitCount += 3;
         if (bitCount >= 4) {
             *out++ = hexDigits[bits & 0xFu];
