@@ -65,21 +65,7 @@ BENCHMARK(clickByMouse)->ArgName("painted")->Arg(0)->Arg(1);
 void clickOnPlainForm(benchmark::State &state)
 {
     using model::Control;
-    testing::FakeForm form;
-    form[Control::Text1].text = "5.00";
-    form[Control::Text2].text = "8.00";
-    form[Control::Text3].text = "20";
-    form[Control::Text4].text = "50";
-    form[Control::Text5].text = "9.78";
-    form[Control::Text6].text = "14.84";
-    form[Control::Text7].text = "3.0";
-    form[Control::Option2].option = true;
-    form[Control::Option3].option = true;
-    form[Control::Option6].option = true;
-    // Characters, not one-letter literals: GCC 12 at -O3 warns falsely (-Wrestrict) on those.
-    form[Control::Command1].tag = '1';
-    form[Control::Command2].tag = '0';
-    form[Control::Command3].tag = '0';
+    testing::FakeForm form = testing::startForm(1);
     model::Module1 m;
     m.StepL = m.StepC = m.StepF = 0.01;
     form.onScrollChange = [&](Control bar) { model::spinChanged(form, m, bar); };

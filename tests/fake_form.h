@@ -94,4 +94,26 @@ private:
     std::array<FakeControl, model::controlCount> m_controls;
 };
 
+// The window's start texts with uH, pF and MHz chosen, and the fix buttons' tags of a fix mode.
+inline FakeForm startForm(int fixMode)
+{
+    using model::Control;
+    FakeForm form;
+    form[Control::Text1].text = "5.00";
+    form[Control::Text2].text = "8.00";
+    form[Control::Text3].text = "20";
+    form[Control::Text4].text = "50";
+    form[Control::Text5].text = "9.78";
+    form[Control::Text6].text = "14.84";
+    form[Control::Text7].text = "3.0";
+    form[Control::Option2].option = true;
+    form[Control::Option3].option = true;
+    form[Control::Option6].option = true;
+    // Characters, not one-letter literals: GCC 12 at -O3 warns falsely (-Wrestrict) on those.
+    form[Control::Command1].tag = fixMode == 1 ? '1' : '0';
+    form[Control::Command2].tag = fixMode == 2 ? '1' : '0';
+    form[Control::Command3].tag = fixMode == 3 ? '1' : '0';
+    return form;
+}
+
 } // namespace testing

@@ -17,25 +17,6 @@ namespace {
 
 constexpr double inf = std::numeric_limits<double>::infinity();
 
-// The window's start texts with uH, pF and MHz chosen, and the fix buttons' tags of a fix mode.
-FakeForm initialForm(int fixMode)
-{
-    FakeForm form;
-    form[Control::Text1].text = "5.00";
-    form[Control::Text2].text = "8.00";
-    form[Control::Text3].text = "20";
-    form[Control::Text4].text = "50";
-    form[Control::Text5].text = "9.78";
-    form[Control::Text6].text = "14.84";
-    form[Control::Text7].text = "3.0";
-    form[Control::Option2].option = true;
-    form[Control::Option3].option = true;
-    form[Control::Option6].option = true;
-    form[Control::Command1].tag = fixMode == 1 ? "1" : "0";
-    form[Control::Command2].tag = fixMode == 2 ? "1" : "0";
-    form[Control::Command3].tag = fixMode == 3 ? "1" : "0";
-    return form;
-}
 
 Control named(const QString &name)
 {
@@ -249,7 +230,7 @@ void TestSolvers::readsBoxesInBaseUnits()
     QFETCH(double, fmin);
     QFETCH(double, fmax);
 
-    FakeForm form = initialForm(1);
+    FakeForm form = testing::startForm(1);
     apply(form, edits);
     Module1 m;
     model::PrepocitaJednotky(form, m);
@@ -267,7 +248,7 @@ void TestSolvers::readsBoxesInBaseUnits()
 
 void TestSolvers::readingBoxesChangesNothingElse()
 {
-    FakeForm form = initialForm(1);
+    FakeForm form = testing::startForm(1);
     Module1 m = withEarlierResults();
     m.StepL = 0.01;
     m.StepC = 1;
@@ -322,7 +303,7 @@ void TestSolvers::initialRanges()
     QFETCH(QString, lowerText);
     QFETCH(QString, upperText);
 
-    FakeForm form = initialForm(fixMode);
+    FakeForm form = testing::startForm(fixMode);
     form[computed(quantity).lowerBox].stale = true;
     form[computed(quantity).upperBox].stale = true;
     Module1 m;
@@ -353,7 +334,7 @@ void TestSolvers::ownQuantityFixedOnlyRefreshes()
     QFETCH(QString, solver);
     QFETCH(int, fixMode);
 
-    FakeForm form = initialForm(fixMode);
+    FakeForm form = testing::startForm(fixMode);
     Module1 m = withEarlierResults();
     const Module1 before = m;
     run(solver, form, m);
@@ -388,7 +369,7 @@ void TestSolvers::fixedTagReadsAsOne()
     QFETCH(QString, tag);
     QFETCH(bool, fixed);
 
-    FakeForm form = initialForm(0);
+    FakeForm form = testing::startForm(0);
     form[Control::Command1].tag = tag.toStdString();
     Module1 m;
     model::Vypocet_z_C(form, m);
@@ -400,7 +381,7 @@ void TestSolvers::fixedTagReadsAsOne()
 // other: neither is an else of the other.
 void TestSolvers::bothTestsRunInTurn()
 {
-    FakeForm form = initialForm(1);
+    FakeForm form = testing::startForm(1);
     form[Control::Command3].tag = "1";
     Module1 m;
     model::Vypocet_z_C(form, m);
@@ -414,7 +395,7 @@ void TestSolvers::sameRunTwiceSameResult()
     const std::pair<QString, int> runs[] = { { "Vypocet_z_L", 2 }, { "Vypocet_z_L", 3 },
         { "Vypocet_z_C", 1 }, { "Vypocet_z_C", 3 }, { "Vypocet_z_F", 1 }, { "Vypocet_z_F", 2 } };
     for (const auto &[solver, fixMode] : runs) {
-        FakeForm form = initialForm(fixMode);
+        FakeForm form = testing::startForm(fixMode);
         Module1 m;
         run(solver, form, m);
         const FakeForm once = form;
@@ -430,7 +411,7 @@ void TestSolvers::sameRunTwiceSameResult()
 // back to within the three decimals (159.1549 squared is not quite 25330.2959).
 void TestSolvers::frequencyBackFromShownCapacitance()
 {
-    FakeForm form = initialForm(1);
+    FakeForm form = testing::startForm(1);
     Module1 m;
     model::Vypocet_z_F(form, m);
     QCOMPARE(text(form, Control::Text3), QStringLiteral("20.004"));
@@ -484,7 +465,7 @@ void TestSolvers::unitsAndParasiticCapacitance()
     QFETCH(QString, lowerText);
     QFETCH(QString, upperText);
 
-    FakeForm form = initialForm(fixMode);
+    FakeForm form = testing::startForm(fixMode);
     apply(form, edits);
     Module1 m;
     run(solver, form, m);
@@ -526,7 +507,7 @@ void TestSolvers::showsResultInUnit()
     QFETCH(QString, lowerText);
     QFETCH(QString, upperText);
 
-    FakeForm form = initialForm(1);
+    FakeForm form = testing::startForm(1);
     apply(form, { unit });
     const Computed c = computed(selector);
     form[c.lowerBox].stale = true;
@@ -559,7 +540,7 @@ void TestSolvers::selectorMatchesExactly()
 {
     QFETCH(QString, selector);
 
-    FakeForm form = initialForm(1);
+    FakeForm form = testing::startForm(1);
     const Module1 m = withEarlierResults();
     model::Zobraz(form, m, selector.toStdString());
     model::markNoResult(form, selector.toStdString());
@@ -601,7 +582,7 @@ void TestSolvers::shownResultReadsBack()
         20.003952219905406, 49.96543569991762, 150.25, 999.9996, 12345.678 };
     QStringList failures;
     for (const double value : values) {
-        FakeForm form = initialForm(1);
+        FakeForm form = testing::startForm(1);
         apply(form, { unit });
         const Computed c = computed(selector);
         Module1 m;
@@ -700,7 +681,7 @@ void TestSolvers::noResultKeepsBoxes()
     QFETCH(QString, quantity);
     QFETCH(QStringList, edits);
 
-    FakeForm form = initialForm(fixMode);
+    FakeForm form = testing::startForm(fixMode);
     Module1 m;
     run(solver, form, m);
     const FakeForm good = form;
@@ -726,7 +707,7 @@ void TestSolvers::noResultKeepsBoxes()
 // largest one. The result is kept in the module; the boxes cannot show it and are marked.
 void TestSolvers::resultTooLargeForItsUnit()
 {
-    FakeForm form = initialForm(2);
+    FakeForm form = testing::startForm(2);
     apply(form, { "nH", "Text5=1e-152", "Text6=1e-152" });
     Module1 m;
     model::Vypocet_z_F(form, m);

@@ -119,23 +119,6 @@ void checkRow()
         QCOMPARE(control<window::SpinBar>(shown.w, bar)->position(), 0);
 }
 
-// The start layout on the plain-data form, in a fix mode, with uH, pF and MHz chosen.
-FakeForm startForm(int mode)
-{
-    FakeForm form;
-    const char *texts[] = { "5.00", "8.00", "20", "50", "9.78", "14.84", "3.0" };
-    for (int i = 0; i < 7; ++i)
-        form[*model::controlNamed(boxNames[i])].text = texts[i];
-    form[model::Control::Option2].option = true;
-    form[model::Control::Option3].option = true;
-    form[model::Control::Option6].option = true;
-    const model::Control fixButtons[] = { model::Control::Command1, model::Control::Command2,
-        model::Control::Command3 };
-    for (int i = 0; i < 3; ++i)
-        form[fixButtons[i]].tag = i + 1 == mode ? '1' : '0';
-    return form;
-}
-
 } // namespace
 
 class TestSpinControls : public QObject
@@ -535,7 +518,7 @@ void TestSpinControls::nestedPassRerunsTheSolver()
     QFETCH(QString, bar);
     QFETCH(QString, box);
     QFETCH(QStringList, results);
-    FakeForm form = startForm(mode);
+    FakeForm form = testing::startForm(mode);
     model::Module1 m;
     m.StepL = m.StepC = m.StepF = 0.01;
     const model::Control spin = *model::controlNamed(bar.toStdString());
