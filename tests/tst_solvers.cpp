@@ -17,7 +17,6 @@ namespace {
 
 constexpr double inf = std::numeric_limits<double>::infinity();
 
-
 Control named(const QString &name)
 {
     const auto control = model::controlNamed(name.toStdString());
