@@ -9,7 +9,11 @@
 #include "window/print_form.h"
 
 #include <QCursor>
+#include <QDir>
+#include <QFile>
 #include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
 
 using namespace testing;
 using window::PrintOutcome;
@@ -60,6 +64,7 @@ private slots:
     void successShowsNothingAndChangesNothing();
     void pageIsTheWindowAtItsTrueSizeAtTheTopLeft();
     void printingShowsTheWaitCursorOnlyWhileItLasts();
+    void aMissingPrintModuleIsReportedNotTakenForSuccess();
 };
 
 void TestPrintForm::failureShowsOneMessageInTheWindowsLanguage_data()
@@ -91,6 +96,10 @@ void TestPrintForm::failureShowsOneMessageInTheWindowsLanguage_data()
         "The job is not printed yet; it is waiting in the print queue.");
     row("job still waiting, slovak", PrintOutcome::JobWaiting, true,
         "Úloha ešte nie je vytlačená; čaká v tlačovom fronte.");
+    row("print module missing", PrintOutcome::NotInstalled, false,
+        "Printing is not available: a part of the program is missing.");
+    row("print module missing, slovak", PrintOutcome::NotInstalled, true,
+        "Tlač nie je k dispozícii: chýba časť programu.");
 }
 
 void TestPrintForm::failureShowsOneMessageInTheWindowsLanguage()
@@ -154,6 +163,36 @@ void TestPrintForm::printingShowsTheWaitCursorOnlyWhileItLasts()
     messagesDuring([&] { window::printForm(shown.w, shown.w.form(), backend); });
     QVERIFY(backend.busyWhilePrinting);
     QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+// The print module is looked for beside the program; a copy of this test in a directory of its
+// own has none there, and presses the print button for real.
+void TestPrintForm::aMissingPrintModuleIsReportedNotTakenForSuccess()
+{
+    if (qEnvironmentVariableIsSet("LCTUNE_TEST_WITHOUT_PRINT_MODULE")) {
+        ShownWindow shown;
+        const QStringList before = windowState(shown.w);
+        const QList<Message> seen = messagesDuring([&] { click(control(shown.w, "Command4")); });
+        QCOMPARE(seen.size(), 1);
+        QCOMPARE(seen.first().text,
+            QStringLiteral("Printing is not available: a part of the program is missing."));
+        QCOMPARE(windowState(shown.w), before);
+        return;
+    }
+    QTemporaryDir scratch;
+    QVERIFY(QDir(scratch.path()).mkdir(QStringLiteral("bin")));
+    const QString copy = scratch.filePath(
+        QStringLiteral("bin/") + QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+    QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), copy));
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LCTUNE_TEST_WITHOUT_PRINT_MODULE"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(copy, { QStringLiteral("aMissingPrintModuleIsReportedNotTakenForSuccess") });
+    QVERIFY(child.waitForFinished(60000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
 }
 
 QTEST_MAIN(TestPrintForm)

@@ -1,65 +1,46 @@
 #include "window/print_backend.h"
 
-#ifdef LCTUNE_HAVE_CUPS
-#include "window/cups/cups_print_backend.h"
-#endif
-
-#include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
-
-#include <algorithm>
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
+#include <QString>
 
 namespace window {
 
 namespace {
 
-class QtPrintBackend : public PrintBackend
+class MissingPrintBackend : public PrintBackend
 {
 public:
-    PrintOutcome print(const QString &title, const PagePainter &paint) override
+    PrintOutcome print(const QString &, const PagePainter &) override
     {
-        // With no default, QPrinter would quietly print on the first printer it finds.
-        const QPrinterInfo info = QPrinterInfo::defaultPrinter();
-        if (info.isNull())
-            return PrintOutcome::NoDefaultPrinter;
-        QPrinter printer(info, QPrinter::HighResolution);
-        if (!printer.isValid())
-            return PrintOutcome::JobFailed;
-        printer.setDocName(title);
-        printer.setPageMargins(pageMarginsMm(printer.pageLayout().margins(QPageLayout::Millimeter)),
-            QPageLayout::Millimeter);
-        QPainter painter;
-        if (!painter.begin(&printer))
-            return PrintOutcome::JobFailed;
-        paint(painter, QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()));
-        if (!painter.end() || printer.printerState() == QPrinter::Error)
-            return PrintOutcome::JobFailed;
-        return PrintOutcome::Printed;
+        return PrintOutcome::NotInstalled;
     }
 };
 
+// The print system's libraries (for CUPS some twenty of them) come with the print module, so
+// they cost the first print, not every start. The module stays loaded: its back-ends live there.
+CreatePrintBackend *printModuleEntry()
+{
+    static CreatePrintBackend *const entry = [] {
+        QLibrary module(QDir(QCoreApplication::applicationDirPath())
+                            .filePath(QStringLiteral(LCTUNE_PRINT_MODULE_DIR "/lctune-print")));
+        auto *found =
+            reinterpret_cast<CreatePrintBackend *>(module.resolve(createPrintBackendSymbol));
+        if (!found)
+            qWarning("lctune: no print module: %s", qUtf8Printable(module.errorString()));
+        return found;
+    }();
+    return entry;
+}
+
 } // namespace
-
-QMarginsF pageMarginsMm(const QMarginsF &printerMarginsMm)
-{
-    const auto widen = [](qreal margin) { return std::max(margin, minimumMarginMm); };
-    return { widen(printerMarginsMm.left()), widen(printerMarginsMm.top()),
-        widen(printerMarginsMm.right()), widen(printerMarginsMm.bottom()) };
-}
-
-std::unique_ptr<PrintBackend> qtPrintBackend()
-{
-    return std::make_unique<QtPrintBackend>();
-}
 
 std::unique_ptr<PrintBackend> systemPrintBackend()
 {
-#ifdef LCTUNE_HAVE_CUPS
-    return cupsPrintBackend();
-#else
-    return qtPrintBackend();
-#endif
+    if (CreatePrintBackend *create = printModuleEntry())
+        return std::unique_ptr<PrintBackend>(create());
+    return std::make_unique<MissingPrintBackend>();
 }
 
 } // namespace window

@@ -3,8 +3,6 @@
 // The seam between the print button and the print system: one page to the default printer as one
 // job, and an honest account of how it went.
 
-#include <QMarginsF>
-
 #include <functional>
 #include <memory>
 
@@ -24,6 +22,8 @@ enum class PrintOutcome {
     // The job was accepted but is not finished: held, stopped, or still queued when we stopped
     // waiting.
     JobWaiting,
+    // The print module of the installation could not be loaded.
+    NotInstalled,
 };
 
 // Paints the page; printable is the area inside the margins, in the painter's coordinates.
@@ -38,17 +38,12 @@ public:
     virtual PrintOutcome print(const QString &title, const PagePainter &paint) = 0;
 };
 
-// A printer that prints up to the paper's edge still gets this much white around the page, in
-// millimetres.
-inline constexpr double minimumMarginMm = 10.0;
+// What the print module exports: the best back-end the platform offers, owned by the caller.
+using CreatePrintBackend = PrintBackend *();
+inline constexpr char createPrintBackendSymbol[] = "lctuneCreatePrintBackend";
 
-// The printer's own margins, widened to the minimum.
-QMarginsF pageMarginsMm(const QMarginsF &printerMarginsMm);
-
-// Qt's own printing, on every platform.
-std::unique_ptr<PrintBackend> qtPrintBackend();
-
-// The best the platform offers: CUPS where the build has it, else Qt's own printing.
+// The print module's back-end, loaded with the module on the first call. When the module cannot
+// be loaded, a back-end that reports PrintOutcome::NotInstalled.
 std::unique_ptr<PrintBackend> systemPrintBackend();
 
 } // namespace window

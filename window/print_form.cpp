@@ -32,6 +32,8 @@ constexpr Message messages[] = {
     {PrintOutcome::JobFailed,         "Printing failed.",                         "Tlač sa nepodarila."},
     {PrintOutcome::JobWaiting,        "The job is not printed yet; it is waiting in the print queue.",
                                       "Úloha ešte nie je vytlačená; čaká v tlačovom fronte."},
+    {PrintOutcome::NotInstalled,      "Printing is not available: a part of the program is missing.",
+                                      "Tlač nie je k dispozícii: chýba časť programu."},
 };
 // clang-format on
 

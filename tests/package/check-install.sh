@@ -21,6 +21,20 @@ for file in bin/lctune "$desktop" "$metainfo"; do
 done
 [ -x "$prefix/bin/lctune" ] || fail "bin/lctune is not executable"
 
+# Printing comes as a module, where the program looks for it, so that the print system's
+# libraries load on the first print rather than at every start.
+module=$prefix/lib/lctune/lctune-print.so
+[ -f "$module" ] || fail "not installed: lib/lctune/lctune-print.so"
+if ldd "$module" | grep -q "not found"; then
+    fail "the print module's libraries are not all found: $(ldd "$module" | grep "not found")"
+fi
+needed=$(readelf -d "$prefix/bin/lctune" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+for library in libQt6PrintSupport libcups; do
+    if echo "$needed" | grep -q "^$library"; then
+        fail "bin/lctune loads $library at start"
+    fi
+done
+
 icon=$(sed -n 's/^Icon=//p' "$prefix/$desktop")
 for size in $icon_sizes; do
     png=$prefix/share/icons/hicolor/${size}x${size}/apps/$icon.png

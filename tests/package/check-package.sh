@@ -28,6 +28,7 @@ arch=$(dpkg --print-architecture)
 
 dpkg-deb -c "$deb" | awk '{ print $NF }' >"$out/contents"
 expected="./usr/bin/lctune
+./usr/lib/lctune/lctune-print.so
 ./usr/share/applications/$app_id.desktop
 ./usr/share/metainfo/$app_id.metainfo.xml"
 for size in $icon_sizes; do
@@ -42,7 +43,7 @@ depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 # Each entry of the list, alternatives kept together, without its version constraint.
 echo "$depends" | tr ',' '\n' | sed 's/([^)]*)//g; s/  */ /g; s/^ //; s/ $//' >"$out/depends"
-for package in libqt6core6 libqt6gui6 libqt6widgets6 "fonts-liberation2 | fonts-dejavu-core"; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libcups2 "fonts-liberation2 | fonts-dejavu-core"; do
     grep -qxF "$package" "$out/depends" || fail "Depends lacks $package"
 done
 

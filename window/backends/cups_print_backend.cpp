@@ -1,4 +1,6 @@
-#include "window/cups/cups_print_backend.h"
+#include "window/backends/cups_print_backend.h"
+
+#include "window/backends/page_margins.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "window/print_backend.h"
+
+namespace window {
+
+// Qt's own printing, on every platform.
+std::unique_ptr<PrintBackend> qtPrintBackend();
+
+} // namespace window
