@@ -73,7 +73,9 @@ double distanceToSegment(Point p, Point a, Point b)
     const double dy = b.y - a.y;
     const double along = ((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy);
     const double t = std::clamp(along, 0.0, 1.0);
-    return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
+    const double ex = p.x - a.x - t * dx;
+    const double ey = p.y - a.y - t * dy;
+    return std::sqrt(ex * ex + ey * ey);
 }
 
 // The Lorentzian resonance curve as a polyline with steps much shorter than a pixel, so that the
@@ -81,35 +83,36 @@ double distanceToSegment(Point p, Point a, Point b)
 class Curve
 {
 public:
-    Curve(const Layout &l, double firstX, double lastX, double reach)
-        : m_firstX(firstX),
-          m_reach(reach)
+    Curve(const Layout &l, int size, double reach) : m_firstX(l.frame - reach), m_reach(reach)
     {
-        const auto count = static_cast<std::size_t>((lastX - firstX) / step) + 2;
+        const double lastX = size - l.frame + reach;
+        const auto count = static_cast<std::size_t>((lastX - m_firstX) / step) + 2;
         m_points.reserve(count);
         for (std::size_t i = 0; i < count; ++i) {
-            const double x = firstX + i * step;
+            const double x = m_firstX + i * step;
             const double u = (x - l.peakX) / l.halfWidth;
             m_points.push_back({ x, l.baseY - (l.baseY - l.peakY) / (1.0 + u * u) });
         }
+        m_columns.reserve(static_cast<std::size_t>(size));
+        for (int x = 0; x < size; ++x)
+            m_columns.push_back(columnFor(x + 0.5));
     }
 
-    // Capped at the reach given: nothing beyond it is drawn, so only the segments within it in x
-    // need looking at.
-    double distance(Point p) const
+    // From the centre of pixel (x, y), capped at the reach given: nothing beyond it is drawn.
+    double distance(int x, int y) const
     {
-        const auto lastSegment = static_cast<std::ptrdiff_t>(m_points.size()) - 2;
-        const auto segment = [&](double x) {
-            return std::clamp(static_cast<std::ptrdiff_t>(std::floor((x - m_firstX) / step)),
-                std::ptrdiff_t(0), lastSegment);
-        };
+        const Point p { x + 0.5, y + 0.5 };
+        const Column &column = m_columns[static_cast<std::size_t>(x)];
+        // Most pixels of a column lie farther above or below every segment near it than the
+        // reach; measuring each segment for them made the icon the slowest part of start-up.
+        if (p.y < column.lowestY - m_reach || p.y > column.highestY + m_reach)
+            return m_reach;
         double best = m_reach;
-        for (auto i = segment(p.x - m_reach); i <= segment(p.x + m_reach); ++i) {
+        for (auto i = column.first; i < column.last; ++i) {
             const Point a = m_points[i];
             const Point b = m_points[i + 1];
-            // A segment wholly above or below the pixel by more than the best distance so far,
-            // with a pixel to spare for rounding, cannot come nearer. That is most segments of
-            // most pixels, and measuring each of them made the icon the slowest part of start-up.
+            // Nor can a segment come nearer that lies wholly above or below the pixel by more
+            // than the best distance so far, with a pixel to spare for rounding.
             if ((p.y - a.y) * (p.y - b.y) > 0
                 && std::min(std::abs(p.y - a.y), std::abs(p.y - b.y)) > best + 1)
                 continue;
@@ -119,10 +122,38 @@ public:
     }
 
 private:
+    // The segments within the reach of a column's centre in x, points first to last, and the
+    // span in y of those points.
+    struct Column
+    {
+        std::size_t first;
+        std::size_t last;
+        double lowestY;
+        double highestY;
+    };
+
+    Column columnFor(double centreX) const
+    {
+        const auto lastSegment = static_cast<std::ptrdiff_t>(m_points.size()) - 2;
+        const auto segment = [&](double x) {
+            return static_cast<std::size_t>(
+                std::clamp(static_cast<std::ptrdiff_t>(std::floor((x - m_firstX) / step)),
+                    std::ptrdiff_t(0), lastSegment));
+        };
+        Column column { segment(centreX - m_reach), segment(centreX + m_reach) + 1, 0, 0 };
+        const auto [lowest, highest] =
+            std::minmax_element(m_points.begin() + column.first, m_points.begin() + column.last + 1,
+                [](const Point &a, const Point &b) { return a.y < b.y; });
+        column.lowestY = lowest->y;
+        column.highestY = highest->y;
+        return column;
+    }
+
     static constexpr double step = 0.125;
     double m_firstX;
     double m_reach;
     std::vector<Point> m_points;
+    std::vector<Column> m_columns;
 };
 
 } // namespace
@@ -136,18 +167,19 @@ QImage appIconImage(int size)
     image.setColorTable(QList<QRgb>(palette.begin(), palette.end()));
 
     const double reach = l.glow + 1.0;
-    const Curve curve(l, l.frame - reach, size - l.frame + reach, reach);
+    const Curve curve(l, size, reach);
     const auto onLine = [&](int pos, int start) { return pos >= start && pos < start + l.line; };
 
     for (int y = 0; y < size; ++y) {
         const bool gridRow =
             std::any_of(l.gridY.begin(), l.gridY.end(), [&](int row) { return onLine(y, row); });
+        uchar *row = image.scanLine(y);
         for (int x = 0; x < size; ++x) {
             const int edge = std::min({ x, y, size - 1 - x, size - 1 - y });
             Ink ink = Frame;
             if (edge >= l.frame) {
                 const bool grid = gridRow || onLine(x, l.gridX);
-                const double d = curve.distance({ x + 0.5, y + 0.5 });
+                const double d = curve.distance(x, y);
                 if (d <= l.core)
                     ink = Trace;
                 else if (d <= l.glow)
@@ -155,7 +187,7 @@ QImage appIconImage(int size)
                 else
                     ink = grid ? Grid : Screen;
             }
-            image.setPixel(x, y, ink);
+            row[x] = static_cast<uchar>(ink);
         }
     }
     return image;
