@@ -32,30 +32,54 @@ int toPixels(int twips)
     return qRound(twips / double(twipsPerPixel));
 }
 
+// Style and face come before the text, so that no text is measured or laid out for a look it
+// will not have.
+template <typename Widget> Widget *emptyWidget(const ControlRow &row, QWidget *parent)
+{
+    auto *widget = new Widget(parent);
+    widget->setStyle(formStyle());
+    widget->setFont(fontFor(row.face));
+    return widget;
+}
+
 QWidget *createWidget(const ControlRow &row, QWidget *parent)
 {
     const QString text = QString::fromUtf8(row.text);
     switch (row.kind) {
-    case Kind::Frame:
-        return new QGroupBox(text, parent);
-    case Kind::Label:
-        return new QLabel(text, parent);
+    case Kind::Frame: {
+        auto *frame = emptyWidget<QGroupBox>(row, parent);
+        frame->setTitle(text);
+        return frame;
+    }
+    case Kind::Label: {
+        auto *label = emptyWidget<QLabel>(row, parent);
+        label->setText(text);
+        return label;
+    }
     case Kind::TextBox: {
-        auto *box = new QLineEdit(text, parent);
+        auto *box = emptyWidget<QLineEdit>(row, parent);
         box->setAlignment(Qt::AlignCenter);
+        box->setText(text);
         return box;
     }
     case Kind::SpinBar:
-        return new SpinBar(parent);
-    case Kind::Button:
-        return new QPushButton(text, parent);
+        return emptyWidget<SpinBar>(row, parent);
+    case Kind::Button: {
+        auto *button = emptyWidget<QPushButton>(row, parent);
+        button->setText(text);
+        return button;
+    }
     case Kind::Option: {
-        auto *option = new QRadioButton(text, parent);
+        auto *option = emptyWidget<QRadioButton>(row, parent);
+        option->setText(text);
         option->setChecked((row.flags & Selected) != 0);
         return option;
     }
-    case Kind::Check:
-        return new QCheckBox(text, parent);
+    case Kind::Check: {
+        auto *check = emptyWidget<QCheckBox>(row, parent);
+        check->setText(text);
+        return check;
+    }
     default:
         return nullptr;
     }
@@ -106,9 +130,7 @@ void MainWindow::buildLayout()
         QWidget *widget = createWidget(row, containers.value(QString::fromLatin1(row.parent)));
         const QString name = QString::fromLatin1(row.name);
         widget->setObjectName(name);
-        widget->setStyle(formStyle());
         widget->setGeometry(toPixels(row.a), toPixels(row.b), toPixels(row.c), toPixels(row.d));
-        widget->setFont(fontFor(row.face));
         applyColours(widget, row);
         if (row.flags & FitsCaption)
             fitToCaption(qobject_cast<QLabel *>(widget));
