@@ -3,10 +3,10 @@
 // the program first draws into it; then reads the process's peak resident set once the window has
 // had time to settle, and ends the process.
 //
-//   measure_startup RUNS PROGRAM REFERENCE
+//   measure_startup RUNS PROGRAM REFERENCE...
 //
-// The two programs alternate, so that a slow phase of the machine or a cold cache weighs on both
-// alike; the medians and their ratios (PROGRAM / REFERENCE) are printed. Runs without a window
+// The programs take turns, so that a slow phase of the machine or a cold cache weighs on all
+// alike; the medians and the ratios PROGRAM / REFERENCE are printed. Runs without a window
 // manager: top-level windows are then children of the root, and the map is the program's own.
 
 #include <xcb/damage.h>
@@ -218,30 +218,35 @@ const char *baseName(const char *path)
     return slash ? slash + 1 : path;
 }
 
-void printFigure(const char *title, const char *const programs[2],
-    const std::vector<double> runs[2], double scale, const char *unit)
+// The median of each program, and the first program's as a ratio of each reference's.
+void printFigure(const char *title, const std::vector<const char *> &programs,
+    const std::vector<std::vector<double>> &runs, double scale, const char *unit)
 {
-    const double medians[] = { median(runs[0]) * scale, median(runs[1]) * scale };
+    std::vector<double> medians;
+    for (const auto &values : runs)
+        medians.push_back(median(values) * scale);
     std::printf("%s, median of %zu runs each:\n", title, runs[0].size());
-    for (int p = 0; p < 2; ++p)
-        std::printf("  %-14s %8.1f %s\n", baseName(programs[p]), medians[p], unit);
-    std::printf("  ratio          %8.3f\n", medians[0] / medians[1]);
+    for (std::size_t p = 0; p < programs.size(); ++p)
+        std::printf("  %-29s %8.1f %s\n", baseName(programs[p]), medians[p], unit);
+    for (std::size_t p = 1; p < programs.size(); ++p)
+        std::printf("  ratio to %-20s %8.3f\n", baseName(programs[p]), medians[0] / medians[p]);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    if (argc != 4 || std::atoi(argv[1]) < 1) {
-        std::fprintf(stderr, "usage: measure_startup RUNS PROGRAM REFERENCE\n");
+    if (argc < 4 || std::atoi(argv[1]) < 1) {
+        std::fprintf(stderr, "usage: measure_startup RUNS PROGRAM REFERENCE...\n");
         return 2;
     }
     const int runs = std::atoi(argv[1]);
-    const char *const programs[2] = { argv[2], argv[3] };
+    const std::vector<const char *> programs(argv + 2, argv + argc);
     Display display;
-    std::vector<double> mapped[2], drawn[2], memory[2];
+    std::vector<std::vector<double>> mapped(programs.size()), drawn(programs.size()),
+        memory(programs.size());
     for (int i = 0; i < runs; ++i) {
-        for (int p = 0; p < 2; ++p) {
+        for (std::size_t p = 0; p < programs.size(); ++p) {
             const std::optional<Run> run = measure(display, programs[p]);
             if (!run)
                 return 1;

@@ -11,11 +11,12 @@ runs=${LCTUNE_BENCH_RUNS:-20}
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" -j2
 
-echo "== start-up and memory: lctune against bench/bare_window, $runs runs each, under Xvfb"
+echo "== start-up and memory: lctune against bench/bare_window and bare_window_laid_out, $runs runs each, under Xvfb"
 # One X server for every run, 24-bit like a desktop; no window manager, so the map is the
 # program's own.
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x1024x24" \
-    "$build/bench/measure_startup" "$runs" "$build/app/lctune" "$build/bench/bare_window"
+    "$build/bench/measure_startup" "$runs" "$build/app/lctune" \
+    "$build/bench/bare_window" "$build/bench/bare_window_laid_out"
 
 for program in "$build"/bench/bench_*; do
     [ -f "$program" ] && [ -x "$program" ] || continue
