@@ -107,27 +107,36 @@ public:
         // reach; measuring each segment for them made the icon the slowest part of start-up.
         if (p.y < column.lowestY - m_reach || p.y > column.highestY + m_reach)
             return m_reach;
+        // From the segment straight above or below the pixel outwards, until the segments lie
+        // farther off in x than the nearest one found.
         double best = m_reach;
-        for (auto i = column.first; i < column.last; ++i) {
+        const auto measure = [&](std::size_t i) {
             const Point a = m_points[i];
             const Point b = m_points[i + 1];
-            // Nor can a segment come nearer that lies wholly above or below the pixel by more
-            // than the best distance so far, with a pixel to spare for rounding.
+            // A segment wholly above or below the pixel by more than the best distance so far,
+            // with a pixel to spare for rounding, cannot come nearer.
             if ((p.y - a.y) * (p.y - b.y) > 0
                 && std::min(std::abs(p.y - a.y), std::abs(p.y - b.y)) > best + 1)
-                continue;
+                return;
             best = std::min(best, distanceToSegment(p, a, b));
-        }
+        };
+        measure(column.centre);
+        for (auto i = column.centre; i > column.first && m_points[i].x >= p.x - best - slack;)
+            measure(--i);
+        for (auto i = column.centre + 1; i < column.last && m_points[i].x <= p.x + best + slack;
+             ++i)
+            measure(i);
         return best;
     }
 
 private:
-    // The segments within the reach of a column's centre in x, points first to last, and the
-    // span in y of those points.
+    // The segments within the reach of a column's centre in x (first to last, and the one at
+    // the centre), and the span in y of their points.
     struct Column
     {
         std::size_t first;
         std::size_t last;
+        std::size_t centre;
         double lowestY;
         double highestY;
     };
@@ -140,7 +149,8 @@ private:
                 std::clamp(static_cast<std::ptrdiff_t>(std::floor((x - m_firstX) / step)),
                     std::ptrdiff_t(0), lastSegment));
         };
-        Column column { segment(centreX - m_reach), segment(centreX + m_reach) + 1, 0, 0 };
+        Column column { segment(centreX - m_reach), segment(centreX + m_reach) + 1,
+            segment(centreX), 0, 0 };
         const auto [lowest, highest] =
             std::minmax_element(m_points.begin() + column.first, m_points.begin() + column.last + 1,
                 [](const Point &a, const Point &b) { return a.y < b.y; });
@@ -150,6 +160,8 @@ private:
     }
 
     static constexpr double step = 0.125;
+    // Far more than rounding can move a distance, far less than a pixel.
+    static constexpr double slack = 1.0 / 1024;
     double m_firstX;
     double m_reach;
     std::vector<Point> m_points;
