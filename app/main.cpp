@@ -1,3 +1,4 @@
+#include "window/look.h"
 #include "window/main_window.h"
 
 #include <QApplication>
@@ -6,6 +7,9 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The window's own face throughout: its message boxes match it, and no control lays out text
+    // in the toolkit's default face before it gets its own, which would load that face too.
+    QApplication::setFont(window::fontFor(window::Face::Dialog));
     // Lets a Wayland desktop match the window to its menu entry, and so to its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.lctune.LCTune"));
     window::MainWindow window;
