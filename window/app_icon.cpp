@@ -113,10 +113,10 @@ public:
         const auto measure = [&](std::size_t i) {
             const Point a = m_points[i];
             const Point b = m_points[i + 1];
-            // A segment wholly above or below the pixel by more than the best distance so far,
-            // with a pixel to spare for rounding, cannot come nearer.
+            // Nor can a segment that lies wholly above or below the pixel by more than the best
+            // distance so far.
             if ((p.y - a.y) * (p.y - b.y) > 0
-                && std::min(std::abs(p.y - a.y), std::abs(p.y - b.y)) > best + 1)
+                && std::min(std::abs(p.y - a.y), std::abs(p.y - b.y)) > best + slack)
                 return;
             best = std::min(best, distanceToSegment(p, a, b));
         };
