@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QGroupBox>
 #include <QImage>
 #include <QLabel>
@@ -14,13 +15,12 @@
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QStringList>
-#include <QTimer>
+#include <QTest>
 #include <QVariant>
 #include <QWidget>
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 
 namespace testing {
 
@@ -30,7 +30,8 @@ inline QStringList windowState(const QWidget &window)
 {
     QStringList lines { QStringLiteral("title ") + window.windowTitle() };
     for (const QWidget *widget : window.findChildren<QWidget *>()) {
-        if (widget->isWindow())
+        // Controls of the window only, not of a message box it owns.
+        if (widget->window() != &window)
             continue;
         QStringList line { widget->objectName(),
             widget->isEnabled() ? QStringLiteral("enabled") : QStringLiteral("disabled"),
@@ -61,25 +62,31 @@ struct Message
     QString text;
 };
 
-// Runs an action and closes, with its own button, every message box that it opens, as a user
-// would; returns what they said.
-inline QList<Message> messagesDuring(const std::function<void()> &action)
+// Closes, with its own button as a user would, every message box open now; returns what they
+// said.
+inline QList<Message> closeMessages()
 {
     QList<Message> seen;
-    QTimer closer;
-    closer.setInterval(10);
-    QObject::connect(&closer, &QTimer::timeout, [&seen] {
-        for (QWidget *top : QApplication::topLevelWidgets()) {
-            auto *box = qobject_cast<QMessageBox *>(top);
-            if (!box || !box->isVisible() || box->buttons().isEmpty())
-                continue;
-            seen << Message { box->windowTitle(), box->text() };
-            box->buttons().first()->click();
-        }
-    });
-    closer.start();
-    action();
-    closer.stop();
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        auto *box = qobject_cast<QMessageBox *>(top);
+        if (!box || !box->isVisible() || box->buttons().isEmpty())
+            continue;
+        seen << Message { box->windowTitle(), box->text() };
+        box->buttons().first()->click();
+    }
+    return seen;
+}
+
+// Waits, with the window taking events, until a message box opens or `timeoutMs` pass; then
+// closes every one open and returns what they said.
+inline QList<Message> awaitMessages(int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    QList<Message> seen;
+    do {
+        QTest::qWait(10);
+        seen = closeMessages();
+    } while (seen.isEmpty() && !deadline.hasExpired());
     return seen;
 }
 

@@ -8,46 +8,42 @@
 #include "window/print_backend.h"
 #include "window/print_form.h"
 
-#include <QCursor>
 #include <QDir>
 #include <QFile>
-#include <QPainter>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <optional>
 
 using namespace testing;
 using window::PrintOutcome;
 
 namespace {
 
+// Takes the page and answers as told: at once, or when the test says.
 class StandInBackend : public window::PrintBackend
 {
 public:
-    explicit StandInBackend(PrintOutcome answer) : m_answer(answer) { }
+    explicit StandInBackend(std::optional<PrintOutcome> answer) : m_answer(answer) { }
 
-    PrintOutcome print(const QString &title, const window::PagePainter &paint) override
+    void submit(const QString &title, const QImage &window, window::PrintDone done) override
     {
         ++jobs;
         jobTitle = title;
-        const QCursor *cursor = QGuiApplication::overrideCursor();
-        busyWhilePrinting = cursor && cursor->shape() == Qt::WaitCursor;
-        // A page at twice the window's resolution, with the printable area away from the corner.
-        page = QImage(2 * 700, 2 * 300, QImage::Format_RGB32);
-        page.setDotsPerMeterX(qRound(192 / 0.0254));
-        page.setDotsPerMeterY(qRound(192 / 0.0254));
-        page.fill(Qt::white);
-        QPainter painter(&page);
-        paint(painter, QRectF(40, 20, 2 * 650, 2 * 250));
-        return m_answer;
+        page = window;
+        if (m_answer)
+            done(*m_answer);
+        else
+            pending = std::move(done);
     }
 
     int jobs = 0;
     QString jobTitle;
-    bool busyWhilePrinting = false;
     QImage page;
+    window::PrintDone pending;
 
 private:
-    PrintOutcome m_answer;
+    std::optional<PrintOutcome> m_answer;
 };
 
 } // namespace
@@ -62,8 +58,8 @@ private slots:
     void failureShowsOneMessageInTheWindowsLanguage_data();
     void failureShowsOneMessageInTheWindowsLanguage();
     void successShowsNothingAndChangesNothing();
-    void pageIsTheWindowAtItsTrueSizeAtTheTopLeft();
-    void printingShowsTheWaitCursorOnlyWhileItLasts();
+    void pageIsTheClientAreaSharpEnoughForPaper();
+    void theWindowTakesClicksBeforeThePrintSystemAnswers();
     void aMissingPrintModuleIsReportedNotTakenForSuccess();
 };
 
@@ -90,12 +86,20 @@ void TestPrintForm::failureShowsOneMessageInTheWindowsLanguage_data()
         "The printer is not accepting jobs.");
     row("queue rejecting, slovak", PrintOutcome::QueueRejecting, true,
         "Tlačiareň neprijíma úlohy.");
-    row("job failed", PrintOutcome::JobFailed, false, "Printing failed.");
-    row("job failed, slovak", PrintOutcome::JobFailed, true, "Tlač sa nepodarila.");
-    row("job still waiting", PrintOutcome::JobWaiting, false,
-        "The job is not printed yet; it is waiting in the print queue.");
-    row("job still waiting, slovak", PrintOutcome::JobWaiting, true,
-        "Úloha ešte nie je vytlačená; čaká v tlačovom fronte.");
+    row("no such printer", PrintOutcome::NoSuchPrinter, false,
+        "The default printer does not exist.");
+    row("no such printer, slovak", PrintOutcome::NoSuchPrinter, true,
+        "Predvolená tlačiareň neexistuje.");
+    row("no answer", PrintOutcome::NoAnswer, false, "The print system does not answer.");
+    row("no answer, slovak", PrintOutcome::NoAnswer, true, "Tlačový systém neodpovedá.");
+    row("password asked", PrintOutcome::PasswordRequired, false,
+        "The print system asks for a password.");
+    row("password asked, slovak", PrintOutcome::PasswordRequired, true,
+        "Tlačový systém žiada heslo.");
+    row("refused", PrintOutcome::Refused, false, "The print system refused the job.");
+    row("refused, slovak", PrintOutcome::Refused, true, "Tlačový systém úlohu odmietol.");
+    row("failed", PrintOutcome::Failed, false, "Printing failed.");
+    row("failed, slovak", PrintOutcome::Failed, true, "Tlač sa nepodarila.");
     row("print module missing", PrintOutcome::NotInstalled, false,
         "Printing is not available: a part of the program is missing.");
     row("print module missing, slovak", PrintOutcome::NotInstalled, true,
@@ -112,8 +116,8 @@ void TestPrintForm::failureShowsOneMessageInTheWindowsLanguage()
         click(control(shown.w, "Command5"));
     const QStringList before = windowState(shown.w);
     StandInBackend backend(outcome);
-    const QList<Message> seen =
-        messagesDuring([&] { window::printForm(shown.w, shown.w.form(), backend); });
+    window::printForm(shown.w, shown.w.form(), backend);
+    const QList<Message> seen = awaitMessages(5000);
     QCOMPARE(backend.jobs, 1);
     QCOMPARE(seen.size(), 1);
     QCOMPARE(seen.first().text, message);
@@ -127,42 +131,52 @@ void TestPrintForm::successShowsNothingAndChangesNothing()
     click(control(shown.w, "Command3"));
     click(control(shown.w, "Check2"));
     const QStringList before = windowState(shown.w);
-    StandInBackend backend(PrintOutcome::Printed);
-    const QList<Message> seen =
-        messagesDuring([&] { window::printForm(shown.w, shown.w.form(), backend); });
+    StandInBackend backend(PrintOutcome::Submitted);
+    window::printForm(shown.w, shown.w.form(), backend);
+    const QList<Message> seen = awaitMessages(100);
     QCOMPARE(backend.jobs, 1);
     QCOMPARE(backend.jobTitle, QStringLiteral("The Resonance circuit calculation"));
     QCOMPARE(seen.size(), 0);
     QCOMPARE(windowState(shown.w), before);
 }
 
-void TestPrintForm::pageIsTheWindowAtItsTrueSizeAtTheTopLeft()
+void TestPrintForm::pageIsTheClientAreaSharpEnoughForPaper()
 {
     ShownWindow shown;
-    StandInBackend backend(PrintOutcome::Printed);
+    click(control(shown.w, "Command2"));
+    StandInBackend backend(PrintOutcome::Submitted);
     window::printForm(shown.w, shown.w.form(), backend);
-    // At 192 dpi a window pixel is two page pixels, measured from the printable area's corner.
-    auto onPage = [&](const char *name, QPoint inControl) {
+    // The client area alone, 599 x 185 window pixels, at four page pixels to the window pixel:
+    // 384 dots per inch at its true size.
+    QCOMPARE(backend.page.deviceIndependentSize(), QSizeF(599, 185));
+    QCOMPARE(backend.page.devicePixelRatio(), 4.0);
+    const auto onPage = [&](const char *name, QPoint inControl) {
         const QPoint inWindow = control(shown.w, name)->mapTo(&shown.w, inControl);
-        return backend.page.pixelColor(QPoint(40, 20) + 2 * inWindow + QPoint(1, 1));
+        return backend.page.pixelColor(4 * inWindow + QPoint(1, 1));
     };
-    QCOMPARE(onPage("Text1", QPoint(5, 12)), rgb(0xC0C0FF));
-    QCOMPARE(onPage("Text3", QPoint(5, 12)), rgb(0xC0FFC0));
-    QCOMPARE(onPage("Text7", QPoint(5, 12)), rgb(0x80FF80));
-    QCOMPARE(backend.page.pixelColor(40 + 1, 20 + 1), rgb(0xC0C0C0));
-    QCOMPARE(backend.page.pixelColor(40 + 2 * 599 - 2, 20 + 2 * 185 - 2), rgb(0xC0C0C0));
-    // Nothing beyond the client area: no frame, no title bar.
-    QCOMPARE(backend.page.pixelColor(40 - 1, 20 - 1), QColor(Qt::white));
-    QCOMPARE(backend.page.pixelColor(40 + 2 * 599 + 1, 20 + 2 * 185 + 1), QColor(Qt::white));
+    // Fix mode 2: the fixed lower capacitance light red, its upper box silver.
+    QCOMPARE(onPage("Text3", QPoint(5, 12)), rgb(0xC0C0FF));
+    QCOMPARE(onPage("Text4", QPoint(5, 12)), rgb(0xC0C0C0));
+    QCOMPARE(onPage("Text1", QPoint(5, 12)), rgb(0xC0FFC0));
+    QCOMPARE(backend.page.pixelColor(1, 1), rgb(0xC0C0C0));
+    QCOMPARE(backend.page.pixelColor(4 * 599 - 2, 4 * 185 - 2), rgb(0xC0C0C0));
 }
 
-void TestPrintForm::printingShowsTheWaitCursorOnlyWhileItLasts()
+void TestPrintForm::theWindowTakesClicksBeforeThePrintSystemAnswers()
 {
     ShownWindow shown;
-    StandInBackend backend(PrintOutcome::JobFailed);
-    messagesDuring([&] { window::printForm(shown.w, shown.w.form(), backend); });
-    QVERIFY(backend.busyWhilePrinting);
-    QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+    StandInBackend backend(std::nullopt);
+    window::printForm(shown.w, shown.w.form(), backend);
+    QCOMPARE(backend.jobs, 1);
+    clickArrow(control<QScrollBar>(shown.w, "VScroll3"), Arrow::Upper);
+    QCOMPARE(control<QLineEdit>(shown.w, "Text3")->text(), QStringLiteral("20.01"));
+    QCOMPARE(closeMessages().size(), 0);
+    const QStringList before = windowState(shown.w);
+    backend.pending(PrintOutcome::QueuePaused);
+    const QList<Message> seen = awaitMessages(5000);
+    QCOMPARE(seen.size(), 1);
+    QCOMPARE(seen.first().text, QStringLiteral("The printer is paused; the job would wait."));
+    QCOMPARE(windowState(shown.w), before);
 }
 
 // The print module is looked for beside the program; a copy of this test in a directory of its
@@ -172,7 +186,8 @@ void TestPrintForm::aMissingPrintModuleIsReportedNotTakenForSuccess()
     if (qEnvironmentVariableIsSet("LCTUNE_TEST_WITHOUT_PRINT_MODULE")) {
         ShownWindow shown;
         const QStringList before = windowState(shown.w);
-        const QList<Message> seen = messagesDuring([&] { click(control(shown.w, "Command4")); });
+        click(control(shown.w, "Command4"));
+        const QList<Message> seen = awaitMessages(5000);
         QCOMPARE(seen.size(), 1);
         QCOMPARE(seen.first().text,
             QStringLiteral("Printing is not available: a part of the program is missing."));

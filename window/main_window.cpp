@@ -219,7 +219,9 @@ void MainWindow::Command3_Click()
 
 void MainWindow::Command4_Click()
 {
-    printForm(*this, m_form);
+    if (!m_printBackend)
+        m_printBackend = systemPrintBackend();
+    printForm(*this, m_form, *m_printBackend);
 }
 
 void MainWindow::Command5_Click()

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "model/module_state.h"
+#include "window/print_backend.h"
 #include "window/qt_form.h"
 
 #include <QWidget>
+
+#include <memory>
 
 namespace window {
 
@@ -50,6 +53,8 @@ private:
 
     QtForm m_form;
     model::Module1 m_module;
+    // Loaded on the first print; it outlives every submission it has under way.
+    std::unique_ptr<PrintBackend> m_printBackend;
 };
 
 } // namespace window

@@ -12,9 +12,9 @@ namespace {
 class MissingPrintBackend : public PrintBackend
 {
 public:
-    PrintOutcome print(const QString &, const PagePainter &) override
+    void submit(const QString &, const QImage &, PrintDone done) override
     {
-        return PrintOutcome::NotInstalled;
+        done(PrintOutcome::NotInstalled);
     }
 };
 

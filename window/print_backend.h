@@ -1,41 +1,43 @@
 #pragma once
 
 // The seam between the print button and the print system: one page to the default printer as one
-// job, and an honest account of how it went.
+// job, handed over without waiting for it to print, and an honest account of the hand-over.
+
+#include <QImage>
+#include <QString>
 
 #include <functional>
 #include <memory>
 
-class QPainter;
-class QRectF;
-class QString;
-
 namespace window {
 
 enum class PrintOutcome {
-    Printed,
+    // The print system has the job; what becomes of it is the print system's to report.
+    Submitted,
     NoDefaultPrinter,
+    NoSuchPrinter,
     ServerUnreachable,
+    NoAnswer,
+    PasswordRequired,
+    Refused,
     QueuePaused,
     QueueRejecting,
-    JobFailed,
-    // The job was accepted but is not finished: held, stopped, or still queued when we stopped
-    // waiting.
-    JobWaiting,
+    Failed,
     // The print module of the installation could not be loaded.
     NotInstalled,
 };
 
-// Paints the page; printable is the area inside the margins, in the painter's coordinates.
-using PagePainter = std::function<void(QPainter &painter, const QRectF &printable)>;
+using PrintDone = std::function<void(PrintOutcome)>;
 
 class PrintBackend
 {
 public:
     virtual ~PrintBackend() = default;
 
-    // Sends one page to the system's default printer as a job named title.
-    virtual PrintOutcome print(const QString &title, const PagePainter &paint) = 0;
+    // Sends the window's image (at its device pixel ratio to the window's pixel) as one page named
+    // title. `done` runs on the calling thread once the outcome is known, unless the back-end is
+    // destroyed first; destroying it abandons the submissions still under way, promptly.
+    virtual void submit(const QString &title, const QImage &window, PrintDone done) = 0;
 };
 
 // What the print module exports: the best back-end the platform offers, owned by the caller.

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Runs the print test program against CUPS servers of its own: one whose default destination is a
-# cups-pdf queue that writes into a private directory, and one with a queue but no default. Every
-# server is started here, in a private directory, listening only on its own local socket, and only
-# the servers started here are stopped, by their process ids.
+# cups-pdf queue that writes into a private directory, with further queues beside it (A5 and DL
+# paper, a printer that takes seconds per job, one that fails and stops), and one with a queue but
+# no default. Every server is started here, in a private directory, listening only on its own local
+# socket, and only the servers started here are stopped, by their process ids.
 #
 # Usage: run-print-tests.sh <test program> [png of one printed page]
 # Exit code 77 (skipped) when the machine cannot run a CUPS server with the cups-pdf backend.
@@ -37,6 +38,9 @@ queue=lctune-pdf
 # this run's own, so the file belongs to no other queue.
 instance=lctune-$$
 instance_conf=/etc/cups/cups-pdf-$instance.conf
+# Backends of this run's own, which cupsd finds only in its backend directory.
+slow_backend=/usr/lib/cups/backend/lctune-slow-$$
+failing_backend=/usr/lib/cups/backend/lctune-failing-$$
 pids=
 
 cleanup() {
@@ -46,7 +50,7 @@ cleanup() {
     for pid in $pids; do
         wait "$pid" 2>/dev/null || true
     done
-    rm -f "$instance_conf"
+    rm -f "$instance_conf" "$slow_backend" "$failing_backend"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -107,15 +111,18 @@ wait_for_server() {
     done
 }
 
-# add_queue <server>: the cups-pdf queue, enabled and accepting jobs.
+# add_queue <server> <name> <device> [lpadmin options]: a queue with the cups-pdf driver,
+# enabled and accepting jobs.
 add_queue() {
+    server=$1 name=$2 device=$3
+    shift 3
     if [ -n "$ppd" ]; then
         driver="-P $ppd"
     else
-        driver="-m $(CUPS_SERVER=$work/$1/socket lpinfo -m | grep -i 'cups-pdf' | head -n 1 | cut -d' ' -f1)"
+        driver="-m $(CUPS_SERVER=$work/$server/socket lpinfo -m | grep -i 'cups-pdf' | head -n 1 | cut -d' ' -f1)"
     fi
     # shellcheck disable=SC2086
-    CUPS_SERVER=$work/$1/socket lpadmin -p $queue -v cups-pdf:/$instance $driver -E 2>/dev/null
+    CUPS_SERVER=$work/$server/socket lpadmin -p "$name" -v "$device" $driver -E "$@" 2>/dev/null
 }
 
 mkdir -p "$work/out" "$work/cups-pdf-spool" "$work/log" "$work/home" "$work/client"
@@ -130,13 +137,31 @@ UserUMask 0022
 Grp root
 CONF
 
+# A printer that stays busy for seconds with each job, and one that fails every job.
+cat >"$slow_backend" <<'SCRIPT'
+#!/bin/sh
+[ $# -eq 0 ] && { echo 'direct lctune-slow "Unknown" "LC Tune test: slow printer"'; exit 0; }
+sleep 6
+cat "${6:--}" >/dev/null
+SCRIPT
+cat >"$failing_backend" <<'SCRIPT'
+#!/bin/sh
+[ $# -eq 0 ] && { echo 'direct lctune-failing "Unknown" "LC Tune test: failing printer"'; exit 0; }
+exit 1
+SCRIPT
+chmod 755 "$slow_backend" "$failing_backend"
+
 start_server full
 start_server nodefault
 wait_for_server full
 wait_for_server nodefault
-add_queue full
+add_queue full $queue cups-pdf:/$instance
 CUPS_SERVER=$work/full/socket lpadmin -d $queue
-add_queue nodefault
+add_queue full lctune-a5 cups-pdf:/$instance -o media-default=custom_148x210mm
+add_queue full lctune-dl cups-pdf:/$instance -o media-default=iso_dl_110x220mm
+add_queue full lctune-slow "lctune-slow-$$:/"
+add_queue full lctune-failing "lctune-failing-$$:/" -o printer-error-policy=stop-printer
+add_queue nodefault $queue cups-pdf:/$instance
 
 # The test program sees only these servers: no user or system lpoptions name another default.
 set +e

@@ -1,27 +1,27 @@
 #include "window/backends/cups_print_backend.h"
 
-#include "window/backends/page_margins.h"
+#include "window/backends/page_layout.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QEventLoop>
+#include <QLocale>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPainter>
 #include <QPdfWriter>
-#include <QString>
 #include <QTimer>
 
 #include <cups/cups.h>
+#include <sys/socket.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
-#include <future>
 #include <memory>
-#include <string>
+#include <mutex>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 namespace window {
 
@@ -29,92 +29,91 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// How long the print system may take to accept the connection, to answer one request, and to
-// finish the job once it has the page.
-constexpr auto connectBound = 3s;
+// However a server answers, or trickles, the user hears from it within this time of the click.
 constexpr auto answerBound = 10s;
-constexpr auto jobBound = 60s;
-// While the print system is busy the window repaints at least this often.
-constexpr auto slice = 50ms;
-constexpr auto pollInterval = 100ms;
+// Fine enough that the page's edges fall on the page's own units.
+constexpr int pdfDotsPerInch = 1200;
 
-using Connection = std::unique_ptr<http_t, decltype(&httpClose)>;
-
-struct DestinationDeleter
+// One hand-over to the print system, talked through on a thread of its own. The window's thread
+// may cut its line at any time: the bound is reached, or the program closes.
+class Submission
 {
-    void operator()(cups_dest_t *dest) const { cupsFreeDests(1, dest); }
-};
-using Destination = std::unique_ptr<cups_dest_t, DestinationDeleter>;
+public:
+    Submission(QString title, QImage window)
+        : title(std::move(title)),
+          window(std::move(window)) { }
 
-struct Page
-{
-    QPageSize size { QPageSize::A4 };
-    QMarginsF marginsMm;
-    int dpi = 600;
-};
-
-// Paint events only: the user's clicks and keys wait until printing is over.
-void keepWindowPainted(std::chrono::milliseconds span)
-{
-    QEventLoop loop;
-    QTimer::singleShot(span, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents);
-}
-
-// The deadline of the request that libcups is waiting on, and whether it was reached: libcups
-// then reports whatever its request was meant to learn as missing, a default destination
-// included.
-struct Patience
-{
-    QDeadlineTimer deadline;
-    bool gaveUp = false;
-
-    void restart()
+    void cutLine()
     {
-        deadline.setRemainingTime(answerBound);
-        gaveUp = false;
+        const std::scoped_lock lock(m_mutex);
+        m_cut = true;
+        std::atomic_ref(m_stopConnecting).store(1);
+        if (m_http)
+            ::shutdown(httpGetFd(m_http), SHUT_RDWR);
     }
+    bool wasCut() const { return m_cut; }
+
+    // The connection to the user's server, registered so that cutLine ends every wait on it.
+    http_t *connect()
+    {
+        http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(),
+            1, int(std::chrono::milliseconds(answerBound).count()), &m_stopConnecting);
+        const std::scoped_lock lock(m_mutex);
+        if (http && m_cut) {
+            httpClose(http);
+            http = nullptr;
+        }
+        return m_http = http;
+    }
+    void hangUp()
+    {
+        const std::scoped_lock lock(m_mutex);
+        httpClose(m_http);
+        m_http = nullptr;
+    }
+
+    const QString title;
+    const QImage window;
+    std::atomic<bool> askedForPassword = false;
+    std::atomic<bool> finished = false;
+
+private:
+    std::mutex m_mutex;
+    http_t *m_http = nullptr;
+    // libcups polls it while it connects.
+    int m_stopConnecting = 0;
+    std::atomic<bool> m_cut = false;
 };
 
-// libcups calls this after each slice without an answer: keep waiting while the window repaints,
-// until the deadline.
-int keepWaiting(http_t *, void *data)
+// Nobody is at a terminal to type a password, and the window asks for none: the user is told.
+const char *refusePassword(const char *, http_t *, const char *, const char *, void *submission)
 {
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    auto *patience = static_cast<Patience *>(data);
-    patience->gaveUp = patience->deadline.hasExpired();
-    return patience->gaveUp ? 0 : 1;
+    static_cast<Submission *>(submission)->askedForPassword = true;
+    return nullptr;
 }
 
-Connection connectToServer()
+// Why the last request failed. `notFound` is what the server's "not found" means for it.
+PrintOutcome failure(const Submission &submission, http_t *http, PrintOutcome notFound)
 {
-    // The server's name comes from this thread's settings; the connection is made on a helper
-    // thread, so that a host that does not answer cannot freeze the window for the whole bound.
-    const std::string server = cupsServer();
-    const int port = ippPort();
-    const http_encryption_t encryption = cupsEncryption();
-    auto connecting = std::async(std::launch::async, [=] {
-        const auto bound = std::chrono::duration_cast<std::chrono::milliseconds>(connectBound);
-        return httpConnect2(
-            server.c_str(), port, nullptr, AF_UNSPEC, encryption, 1, int(bound.count()), nullptr);
-    });
-    while (connecting.wait_for(0s) != std::future_status::ready)
-        keepWindowPainted(slice);
-    return Connection(connecting.get(), &httpClose);
-}
-
-PrintOutcome failureOf(ipp_status_t status)
-{
-    switch (status) {
+    if (submission.wasCut())
+        return PrintOutcome::NoAnswer;
+    if (submission.askedForPassword)
+        return PrintOutcome::PasswordRequired;
+    switch (cupsLastError()) {
+    case IPP_STATUS_ERROR_NOT_FOUND:
+        return notFound;
     case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
         return PrintOutcome::QueueRejecting;
-    case IPP_STATUS_ERROR_INTERNAL:
-    case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
-        // libcups's own words for a connection that broke or timed out.
-        return PrintOutcome::ServerUnreachable;
     default:
-        return PrintOutcome::JobFailed;
+        break;
     }
+    // An answer in the protocol that says no, as opposed to a line that broke or carried no
+    // answer at all.
+    const http_status_t status = httpGetStatus(http);
+    if (status >= HTTP_STATUS_BAD_REQUEST
+        || (status == HTTP_STATUS_OK && cupsLastError() < IPP_STATUS_ERROR_INTERNAL))
+        return PrintOutcome::Refused;
+    return PrintOutcome::ServerUnreachable;
 }
 
 const char *option(const cups_dest_t &dest, const char *name)
@@ -122,188 +121,158 @@ const char *option(const cups_dest_t &dest, const char *name)
     return cupsGetOption(name, dest.num_options, dest.options);
 }
 
-// The destination's default media with its printable margins, so that the page comes out at its
-// true size, unscaled: the user's own choice of media first, else the printer's.
-// (cupsGetDestMediaDefault would take US Letter for a printer that names none of the user's.)
-// And the destination's default resolution.
-Page pageFor(http_t *http, cups_dest_t *dest)
+// The paper the queue prints on by default, by its standard name, which the printer's driver
+// knows; the locale's paper when the queue names none that can be read.
+struct Paper
 {
-    Page page;
-    page.marginsMm = pageMarginsMm({});
-    std::unique_ptr<cups_dinfo_t, decltype(&cupsFreeDestInfo)> info(
-        cupsCopyDestInfo(http, dest), &cupsFreeDestInfo);
-    if (!info)
-        return page;
-    const char *media = option(*dest, "media");
-    if (!media) {
-        if (ipp_attribute_t *byPrinter = cupsFindDestDefault(http, dest, info.get(), "media"))
-            media = ippGetString(byPrinter, 0, nullptr);
-    }
-    cups_size_t size;
-    if (media && cupsGetDestMediaByName(http, dest, info.get(), media, 0, &size) && size.width > 0
-        && size.length > 0) {
-        // libcups measures in hundredths of a millimetre.
-        page.size = QPageSize(QSizeF(size.width / 100.0, size.length / 100.0),
-            QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
-        page.marginsMm =
-            pageMarginsMm(QMarginsF(size.left, size.top, size.right, size.bottom) / 100.0);
-    }
-    if (ipp_attribute_t *resolution =
-            cupsFindDestDefault(http, dest, info.get(), "printer-resolution")) {
-        int vertical = 0;
-        ipp_res_t units = IPP_RES_PER_INCH;
-        const int horizontal = ippGetResolution(resolution, 0, &vertical, &units);
-        const int dpi = units == IPP_RES_PER_CM ? qRound(horizontal * 2.54) : horizontal;
-        if (dpi > 0)
-            page.dpi = dpi;
-    }
-    return page;
+    QPageSize size;
+    QByteArray media;
+};
+
+const pwg_media_t *mediaNamed(const char *name)
+{
+    if (const pwg_media_t *media = pwgMediaForPWG(name))
+        return media;
+    if (const pwg_media_t *media = pwgMediaForLegacy(name))
+        return media;
+    if (const pwg_media_t *media = pwgMediaForPPD(name))
+        return media;
+    // A size of its own ("custom_148x210mm"), in hundredths of a millimetre.
+    double width = 0;
+    double length = 0;
+    char unit[3] = {};
+    if (std::sscanf(name, "custom_%lfx%lf%2s", &width, &length, unit) != 3)
+        return nullptr;
+    const double scale = std::string_view(unit) == "in" ? 2540 : 100;
+    return pwgMediaForSize(int(width * scale), int(length * scale));
 }
 
-QByteArray renderPdf(const QString &title, const PagePainter &paint, const Page &page)
+Paper paperOf(const cups_dest_t &dest)
+{
+    const char *name = option(dest, "media");
+    if (const pwg_media_t *media = name ? mediaNamed(name) : nullptr;
+        media && media->width > 0 && media->length > 0)
+        return { QPageSize(QSizeF(media->width, media->length) / 100.0, QPageSize::Millimeter,
+                     QString(), QPageSize::FuzzyMatch),
+            media->pwg };
+    return { QPageSize(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem
+                     ? QPageSize::Letter
+                     : QPageSize::A4),
+        {} };
+}
+
+QByteArray pdfPage(const Submission &submission, const QPageSize &paper)
 {
     QByteArray pdf;
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setTitle(title);
-        writer.setResolution(page.dpi);
-        writer.setPageLayout(
-            QPageLayout(page.size, QPageLayout::Portrait, page.marginsMm, QPageLayout::Millimeter));
-        QPainter painter;
-        if (!painter.begin(&writer))
-            return {};
-        paint(painter, QRectF(QPointF(0, 0), writer.pageLayout().paintRectPixels(page.dpi).size()));
-        if (!painter.end())
-            return {};
-    }
-    return pdf;
+    QPdfWriter writer(&buffer);
+    writer.setTitle(submission.title);
+    writer.setResolution(pdfDotsPerInch);
+    const QMarginsF margins(minimumMarginMm, minimumMarginMm, minimumMarginMm, minimumMarginMm);
+    writer.setPageLayout(
+        QPageLayout(paper, QPageLayout::Portrait, margins, QPageLayout::Millimeter));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return {};
+    drawWindowOnPage(painter,
+        QRectF(QPointF(0, 0), writer.pageLayout().paintRectPixels(pdfDotsPerInch).size()),
+        pdfDotsPerInch, submission.window);
+    return painter.end() ? pdf : QByteArray();
 }
 
-bool sendDocument(
-    http_t *http, const char *queue, int job, const QByteArray &title, const QByteArray &pdf)
+PrintOutcome sendPdf(Submission &submission, http_t *http, const cups_dest_t &dest,
+    const Paper &paper, const QByteArray &pdf)
 {
+    const char *queue = dest.name;
+    const QByteArray title = submission.title.toUtf8();
+    // The job names the paper that the page is made for, in the printer's own words.
+    cups_option_t *options = nullptr;
+    int optionCount = 0;
+    if (!paper.media.isEmpty())
+        optionCount = cupsAddOption("media", paper.media.constData(), optionCount, &options);
+    const int job = cupsCreateJob(http, queue, title.constData(), optionCount, options);
+    cupsFreeOptions(optionCount, options);
+    if (job == 0)
+        return failure(submission, http, PrintOutcome::NoSuchPrinter);
     if (cupsStartDocument(http, queue, job, title.constData(), CUPS_FORMAT_PDF, 1)
         != HTTP_STATUS_CONTINUE)
-        return false;
-    constexpr qsizetype chunk = 64 * 1024;
-    bool written = true;
-    for (qsizetype at = 0; written && at < pdf.size(); at += chunk) {
-        const qsizetype length = std::min(chunk, pdf.size() - at);
-        written = cupsWriteRequestData(http, pdf.constData() + at, size_t(length))
-            == HTTP_STATUS_CONTINUE;
-    }
-    // Read the answer even after a failed write, so the server closes the request.
-    return cupsFinishDocument(http, queue) <= IPP_STATUS_OK_EVENTS_COMPLETE && written;
+        return failure(submission, http, PrintOutcome::NoSuchPrinter);
+    const bool written =
+        cupsWriteRequestData(http, pdf.constData(), size_t(pdf.size())) == HTTP_STATUS_CONTINUE;
+    // The answer is read even after a failed write, so that the server closes the request.
+    if (cupsFinishDocument(http, queue) > IPP_STATUS_OK_EVENTS_COMPLETE || !written)
+        return failure(submission, http, PrintOutcome::NoSuchPrinter);
+    return PrintOutcome::Submitted;
 }
 
-// The job's state, or 0 when the server does not say.
-int jobState(http_t *http, const std::string &printerUri, int job)
+PrintOutcome handOver(Submission &submission)
 {
-    ipp_t *request = ippNewRequest(IPP_OP_GET_JOB_ATTRIBUTES);
-    ippAddString(
-        request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, printerUri.c_str());
-    ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", job);
-    ippAddString(
-        request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
-    ippAddString(
-        request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr, "job-state");
-    const std::unique_ptr<ipp_t, decltype(&ippDelete)> response(
-        cupsDoRequest(http, request, "/"), &ippDelete);
-    if (!response)
-        return 0;
-    ipp_attribute_t *state = ippFindAttribute(response.get(), "job-state", IPP_TAG_ENUM);
-    return state ? ippGetInteger(state, 0) : 0;
-}
-
-PrintOutcome followJob(http_t *http, const std::string &printerUri, int job, Patience &patience)
-{
-    const QDeadlineTimer bound(jobBound);
-    for (;;) {
-        patience.restart();
-        switch (jobState(http, printerUri, job)) {
-        case IPP_JSTATE_COMPLETED:
-            return PrintOutcome::Printed;
-        case IPP_JSTATE_CANCELED:
-        case IPP_JSTATE_ABORTED:
-            return PrintOutcome::JobFailed;
-        case IPP_JSTATE_HELD:
-        case IPP_JSTATE_STOPPED:
-            return PrintOutcome::JobWaiting;
-        case IPP_JSTATE_PENDING:
-        case IPP_JSTATE_PROCESSING:
-            break;
-        default:
-            return PrintOutcome::ServerUnreachable;
-        }
-        // Still queued or printing when the bound is reached: accepted, but not printed yet.
-        if (bound.hasExpired())
-            return PrintOutcome::JobWaiting;
-        keepWindowPainted(pollInterval);
-    }
-}
-
-std::string printerUriOf(const cups_dest_t &dest)
-{
-    if (const char *uri = option(dest, "printer-uri-supported"))
-        return uri;
-    char uri[HTTP_MAX_URI];
-    httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
-        "/printers/%s", dest.name);
-    return uri;
+    cupsSetPasswordCB2(&refusePassword, &submission);
+    http_t *http = submission.connect();
+    if (!http)
+        return submission.wasCut() ? PrintOutcome::NoAnswer : PrintOutcome::ServerUnreachable;
+    const char *name = cupsGetDefault2(http);
+    if (!name)
+        return failure(submission, http, PrintOutcome::NoDefaultPrinter);
+    const std::unique_ptr<cups_dest_t, void (*)(cups_dest_t *)> dest(
+        cupsGetNamedDest(http, name, nullptr), [](cups_dest_t *dest) { cupsFreeDests(1, dest); });
+    if (!dest)
+        return failure(submission, http, PrintOutcome::NoSuchPrinter);
+    // A queue that refuses jobs says so before one is sent; a paused one would keep it.
+    if (const char *accepting = option(*dest, "printer-is-accepting-jobs");
+        accepting && std::string_view(accepting) == "false")
+        return PrintOutcome::QueueRejecting;
+    if (const char *state = option(*dest, "printer-state");
+        state && std::atoi(state) == IPP_PSTATE_STOPPED)
+        return PrintOutcome::QueuePaused;
+    const Paper paper = paperOf(*dest);
+    const QByteArray pdf = pdfPage(submission, paper.size);
+    if (pdf.isEmpty())
+        return PrintOutcome::Failed;
+    return sendPdf(submission, http, *dest, paper, pdf);
 }
 
 class CupsPrintBackend : public PrintBackend
 {
 public:
-    PrintOutcome print(const QString &title, const PagePainter &paint) override
+    ~CupsPrintBackend() override
     {
-        const Connection http = connectToServer();
-        if (!http)
-            return PrintOutcome::ServerUnreachable;
-        Patience patience;
-        httpSetTimeout(
-            http.get(), std::chrono::duration<double>(slice).count(), &keepWaiting, &patience);
-
-        patience.restart();
-        const Destination dest(cupsGetNamedDest(http.get(), nullptr, nullptr));
-        if (patience.gaveUp)
-            return PrintOutcome::ServerUnreachable;
-        if (!dest) {
-            const ipp_status_t status = cupsLastError();
-            return status == IPP_STATUS_ERROR_NOT_FOUND || status <= IPP_STATUS_OK_EVENTS_COMPLETE
-                ? PrintOutcome::NoDefaultPrinter
-                : failureOf(status);
+        // libcups may reconnect after a cut; every line is cut until its thread has ended.
+        while (std::ranges::any_of(
+            m_running, [](const Running &running) { return !running.submission->finished; })) {
+            for (Running &running : m_running)
+                running.submission->cutLine();
+            std::this_thread::sleep_for(10ms);
         }
-        // A queue that refuses jobs says so before one is sent; a stopped one would keep it.
-        if (const char *accepting = option(*dest, "printer-is-accepting-jobs");
-            accepting && std::string_view(accepting) == "false")
-            return PrintOutcome::QueueRejecting;
-        if (const char *state = option(*dest, "printer-state");
-            state && std::atoi(state) == IPP_PSTATE_STOPPED)
-            return PrintOutcome::QueuePaused;
-
-        patience.restart();
-        const QByteArray pdf = renderPdf(title, paint, pageFor(http.get(), dest.get()));
-        if (pdf.isEmpty())
-            return PrintOutcome::JobFailed;
-
-        const QByteArray name = title.toUtf8();
-        patience.restart();
-        const int job = cupsCreateJob(http.get(), dest->name, name.constData(), 0, nullptr);
-        if (job == 0)
-            return patience.gaveUp ? PrintOutcome::ServerUnreachable : failureOf(cupsLastError());
-        patience.restart();
-        if (!sendDocument(http.get(), dest->name, job, name, pdf)) {
-            const PrintOutcome outcome =
-                patience.gaveUp ? PrintOutcome::ServerUnreachable : failureOf(cupsLastError());
-            patience.restart();
-            cupsCancelJob2(http.get(), dest->name, job, 0);
-            return outcome;
-        }
-        return followJob(http.get(), printerUriOf(*dest), job, patience);
     }
+
+    void submit(const QString &title, const QImage &window, PrintDone done) override
+    {
+        std::erase_if(
+            m_running, [](const Running &running) { return running.submission->finished.load(); });
+        auto submission = std::make_shared<Submission>(title, window);
+        QTimer::singleShot(answerBound, &m_context, [submission] { submission->cutLine(); });
+        std::jthread thread([this, submission, done = std::move(done)] {
+            const PrintOutcome outcome = handOver(*submission);
+            submission->hangUp();
+            QMetaObject::invokeMethod(
+                &m_context, [done, outcome] { done(outcome); }, Qt::QueuedConnection);
+            submission->finished = true;
+        });
+        m_running.push_back({ std::move(submission), std::move(thread) });
+    }
+
+private:
+    struct Running
+    {
+        std::shared_ptr<Submission> submission;
+        std::jthread thread;
+    };
+
+    // Where the outcomes arrive: on the window's thread, and never once the back-end is gone.
+    QObject m_context;
+    std::vector<Running> m_running;
 };
 
 } // namespace

@@ -4,8 +4,8 @@
 
 namespace window {
 
-// Prints through the CUPS server of the user's settings and follows the job until it is done, so
-// that a stopped, refusing or failing queue is reported rather than taken for success.
+// Hands the page to the CUPS server of the user's settings, off the window's thread and within a
+// bound that no server can stretch, and learns whether the queue took the job.
 std::unique_ptr<PrintBackend> cupsPrintBackend();
 
 } // namespace window

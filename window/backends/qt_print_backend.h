@@ -4,7 +4,7 @@
 
 namespace window {
 
-// Qt's own printing, on every platform.
+// Qt's own printing, on every platform: the page goes to the platform's spooler.
 std::unique_ptr<PrintBackend> qtPrintBackend();
 
 } // namespace window
