@@ -63,6 +63,9 @@ public:
             httpClose(http);
             http = nullptr;
         }
+        // Should libcups connect anew after a cut, its first silence ends the wait.
+        if (http)
+            httpSetTimeout(http, 0.1, &keepWaiting, this);
         return m_http = http;
     }
     void hangUp()
@@ -78,6 +81,11 @@ public:
     std::atomic<bool> finished = false;
 
 private:
+    static int keepWaiting(http_t *, void *submission)
+    {
+        return !static_cast<Submission *>(submission)->wasCut();
+    }
+
     std::mutex m_mutex;
     http_t *m_http = nullptr;
     // libcups polls it while it connects.
