@@ -7,7 +7,7 @@
 #include "print_test_support.h"
 #include "window_test_support.h"
 
-#include "window/backends/qt_print_backend.h"
+#include "window/backends/backends.h"
 #include "window/print_backend.h"
 #include "window/print_form.h"
 

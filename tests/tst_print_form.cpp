@@ -116,7 +116,7 @@ void TestPrintForm::failureShowsOneMessageInTheWindowsLanguage()
         click(control(shown.w, "Command5"));
     const QStringList before = windowState(shown.w);
     StandInBackend backend(outcome);
-    window::printForm(shown.w, shown.w.form(), backend);
+    window::printForm(shown.w, shown.w.form(), &backend);
     const QList<Message> seen = awaitMessages(5000);
     QCOMPARE(backend.jobs, 1);
     QCOMPARE(seen.size(), 1);
@@ -132,7 +132,7 @@ void TestPrintForm::successShowsNothingAndChangesNothing()
     click(control(shown.w, "Check2"));
     const QStringList before = windowState(shown.w);
     StandInBackend backend(PrintOutcome::Submitted);
-    window::printForm(shown.w, shown.w.form(), backend);
+    window::printForm(shown.w, shown.w.form(), &backend);
     const QList<Message> seen = awaitMessages(100);
     QCOMPARE(backend.jobs, 1);
     QCOMPARE(backend.jobTitle, QStringLiteral("The Resonance circuit calculation"));
@@ -145,7 +145,7 @@ void TestPrintForm::pageIsTheClientAreaSharpEnoughForPaper()
     ShownWindow shown;
     click(control(shown.w, "Command2"));
     StandInBackend backend(PrintOutcome::Submitted);
-    window::printForm(shown.w, shown.w.form(), backend);
+    window::printForm(shown.w, shown.w.form(), &backend);
     // The client area alone, 599 x 185 window pixels, at four page pixels to the window pixel:
     // 384 dots per inch at its true size.
     QCOMPARE(backend.page.deviceIndependentSize(), QSizeF(599, 185));
@@ -166,7 +166,7 @@ void TestPrintForm::theWindowTakesClicksBeforeThePrintSystemAnswers()
 {
     ShownWindow shown;
     StandInBackend backend(std::nullopt);
-    window::printForm(shown.w, shown.w.form(), backend);
+    window::printForm(shown.w, shown.w.form(), &backend);
     QCOMPARE(backend.jobs, 1);
     clickArrow(control<QScrollBar>(shown.w, "VScroll3"), Arrow::Upper);
     QCOMPARE(control<QLineEdit>(shown.w, "Text3")->text(), QStringLiteral("20.01"));

@@ -221,7 +221,7 @@ void MainWindow::Command4_Click()
 {
     if (!m_printBackend)
         m_printBackend = systemPrintBackend();
-    printForm(*this, m_form, *m_printBackend);
+    printForm(*this, m_form, m_printBackend.get());
 }
 
 void MainWindow::Command5_Click()

@@ -44,8 +44,8 @@ public:
 using CreatePrintBackend = PrintBackend *();
 inline constexpr char createPrintBackendSymbol[] = "lctuneCreatePrintBackend";
 
-// The print module's back-end, loaded with the module on the first call. When the module cannot
-// be loaded, a back-end that reports PrintOutcome::NotInstalled.
+// The print module's back-end, loaded with the module on the first call; none when the
+// installation lacks the module.
 std::unique_ptr<PrintBackend> systemPrintBackend();
 
 } // namespace window

@@ -4,6 +4,9 @@
 #include "window/language.h"
 #include "window/print_backend.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibrary>
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
@@ -53,6 +56,22 @@ void tellOutcome(QWidget &window, const model::Form &form, PrintOutcome outcome)
 
 } // namespace
 
+// The print system's libraries (for CUPS some twenty of them) come with the print module, so
+// they cost the first print, not every start. The module stays loaded: its back-ends live there.
+std::unique_ptr<PrintBackend> systemPrintBackend()
+{
+    static CreatePrintBackend *const create = [] {
+        QLibrary module(QDir(QCoreApplication::applicationDirPath())
+                            .filePath(QStringLiteral(LCTUNE_PRINT_MODULE_DIR "/lctune-print")));
+        auto *found =
+            reinterpret_cast<CreatePrintBackend *>(module.resolve(createPrintBackendSymbol));
+        if (!found)
+            qWarning("lctune: no print module: %s", qUtf8Printable(module.errorString()));
+        return found;
+    }();
+    return std::unique_ptr<PrintBackend>(create ? create() : nullptr);
+}
+
 QImage clientAreaImage(QWidget &window)
 {
     QImage image(window.size() * printPixelRatio, QImage::Format_RGB32);
@@ -61,9 +80,11 @@ QImage clientAreaImage(QWidget &window)
     return image;
 }
 
-void printForm(QWidget &window, const model::Form &form, PrintBackend &backend)
+void printForm(QWidget &window, const model::Form &form, PrintBackend *backend)
 {
-    backend.submit(window.windowTitle(), clientAreaImage(window),
+    if (!backend)
+        return tellOutcome(window, form, PrintOutcome::NotInstalled);
+    backend->submit(window.windowTitle(), clientAreaImage(window),
         [target = QPointer<QWidget>(&window), &form](PrintOutcome outcome) {
             if (target)
                 tellOutcome(*target, form, outcome);

@@ -18,6 +18,7 @@ QImage clientAreaImage(QWidget &window);
 // The print button: hands the client area as it is now to the default printer as one job and
 // gives the window back at once. When the print system does not take the job the user reads why,
 // in one message in the window's language; success shows nothing. Nothing in the window changes.
-void printForm(QWidget &window, const model::Form &form, PrintBackend &backend);
+// Without a back-end the user reads that printing is not installed.
+void printForm(QWidget &window, const model::Form &form, PrintBackend *backend);
 
 } // namespace window

@@ -1,12 +1,10 @@
-#include "window/backends/cups_print_backend.h"
-
+#include "window/backends/backends.h"
 #include "window/backends/page_layout.h"
 
 #include <QBuffer>
 #include <QLocale>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPdfWriter>
+#include <QScopeGuard>
 #include <QTimer>
 
 #include <cups/cups.h>
@@ -17,7 +15,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 #include <mutex>
 #include <string_view>
 #include <thread>
@@ -31,66 +28,29 @@ using namespace std::chrono_literals;
 
 // However a server answers, or trickles, the user hears from it within this time of the click.
 constexpr auto answerBound = 10s;
-// Fine enough that the page's edges fall on the page's own units.
 constexpr int pdfDotsPerInch = 1200;
 
-// One hand-over to the print system, talked through on a thread of its own. The window's thread
-// may cut its line at any time: the bound is reached, or the program closes.
-class Submission
+// One hand-over to the print system, on a thread of its own. The window's thread may cut its line
+// at any time: when the bound is reached, or when the program closes.
+struct Submission
 {
-public:
-    Submission(QString title, QImage window)
-        : title(std::move(title)),
-          window(std::move(window)) { }
-
     void cutLine()
     {
-        const std::scoped_lock lock(m_mutex);
-        m_cut = true;
-        std::atomic_ref(m_stopConnecting).store(1);
-        if (m_http)
-            ::shutdown(httpGetFd(m_http), SHUT_RDWR);
-    }
-    bool wasCut() const { return m_cut; }
-
-    // The connection to the user's server, registered so that cutLine ends every wait on it.
-    http_t *connect()
-    {
-        http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(),
-            1, int(std::chrono::milliseconds(answerBound).count()), &m_stopConnecting);
-        const std::scoped_lock lock(m_mutex);
-        if (http && m_cut) {
-            httpClose(http);
-            http = nullptr;
-        }
-        // Should libcups connect anew after a cut, its first silence ends the wait.
+        const std::scoped_lock lock(mutex);
+        cut = true;
+        std::atomic_ref(stopConnecting).store(1);
         if (http)
-            httpSetTimeout(http, 0.1, &keepWaiting, this);
-        return m_http = http;
-    }
-    void hangUp()
-    {
-        const std::scoped_lock lock(m_mutex);
-        httpClose(m_http);
-        m_http = nullptr;
+            ::shutdown(httpGetFd(http), SHUT_RDWR);
     }
 
     const QString title;
     const QImage window;
+    std::mutex mutex;
+    http_t *http = nullptr;
+    int stopConnecting = 0; // libcups polls it while it connects
+    std::atomic<bool> cut = false;
     std::atomic<bool> askedForPassword = false;
     std::atomic<bool> finished = false;
-
-private:
-    static int keepWaiting(http_t *, void *submission)
-    {
-        return !static_cast<Submission *>(submission)->wasCut();
-    }
-
-    std::mutex m_mutex;
-    http_t *m_http = nullptr;
-    // libcups polls it while it connects.
-    int m_stopConnecting = 0;
-    std::atomic<bool> m_cut = false;
 };
 
 // Nobody is at a terminal to type a password, and the window asks for none: the user is told.
@@ -100,28 +60,29 @@ const char *refusePassword(const char *, http_t *, const char *, const char *, v
     return nullptr;
 }
 
-// Why the last request failed. `notFound` is what the server's "not found" means for it.
+// Should libcups connect anew after a cut, its first silence ends the wait.
+int keepWaiting(http_t *, void *submission)
+{
+    return !static_cast<Submission *>(submission)->cut;
+}
+
+// Why the last request failed; `notFound` is what the server's "not found" means for it.
 PrintOutcome failure(const Submission &submission, http_t *http, PrintOutcome notFound)
 {
-    if (submission.wasCut())
+    if (submission.cut)
         return PrintOutcome::NoAnswer;
     if (submission.askedForPassword)
         return PrintOutcome::PasswordRequired;
-    switch (cupsLastError()) {
-    case IPP_STATUS_ERROR_NOT_FOUND:
+    if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
         return notFound;
-    case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
+    if (cupsLastError() == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS)
         return PrintOutcome::QueueRejecting;
-    default:
-        break;
-    }
-    // An answer in the protocol that says no, as opposed to a line that broke or carried no
-    // answer at all.
+    // An answer that says no, as opposed to a line that broke or carried no answer at all.
     const http_status_t status = httpGetStatus(http);
-    if (status >= HTTP_STATUS_BAD_REQUEST
-        || (status == HTTP_STATUS_OK && cupsLastError() < IPP_STATUS_ERROR_INTERNAL))
-        return PrintOutcome::Refused;
-    return PrintOutcome::ServerUnreachable;
+    return status >= HTTP_STATUS_BAD_REQUEST
+            || (status == HTTP_STATUS_OK && cupsLastError() < IPP_STATUS_ERROR_INTERNAL)
+        ? PrintOutcome::Refused
+        : PrintOutcome::ServerUnreachable;
 }
 
 const char *option(const cups_dest_t &dest, const char *name)
@@ -129,23 +90,17 @@ const char *option(const cups_dest_t &dest, const char *name)
     return cupsGetOption(name, dest.num_options, dest.options);
 }
 
-// The paper the queue prints on by default, by its standard name, which the printer's driver
-// knows; the locale's paper when the queue names none that can be read.
-struct Paper
+// The queue's default paper under its standard name, which the printer's driver knows.
+const pwg_media_t *defaultPaper(const cups_dest_t &dest)
 {
-    QPageSize size;
-    QByteArray media;
-};
-
-const pwg_media_t *mediaNamed(const char *name)
-{
+    const char *name = option(dest, "media");
+    if (!name)
+        return nullptr;
     if (const pwg_media_t *media = pwgMediaForPWG(name))
         return media;
     if (const pwg_media_t *media = pwgMediaForLegacy(name))
         return media;
-    if (const pwg_media_t *media = pwgMediaForPPD(name))
-        return media;
-    // A size of its own ("custom_148x210mm"), in hundredths of a millimetre.
+    // A size of its own ("custom_148x210mm"); libcups measures in hundredths of a millimetre.
     double width = 0;
     double length = 0;
     char unit[3] = {};
@@ -155,61 +110,49 @@ const pwg_media_t *mediaNamed(const char *name)
     return pwgMediaForSize(int(width * scale), int(length * scale));
 }
 
-Paper paperOf(const cups_dest_t &dest)
+// The page on the given paper, or on the locale's where the queue names none that can be read.
+QByteArray pdfPage(const Submission &submission, const pwg_media_t *paper)
 {
-    const char *name = option(dest, "media");
-    if (const pwg_media_t *media = name ? mediaNamed(name) : nullptr;
-        media && media->width > 0 && media->length > 0)
-        return { QPageSize(QSizeF(media->width, media->length) / 100.0, QPageSize::Millimeter,
-                     QString(), QPageSize::FuzzyMatch),
-            media->pwg };
-    return { QPageSize(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem
-                     ? QPageSize::Letter
-                     : QPageSize::A4),
-        {} };
-}
-
-QByteArray pdfPage(const Submission &submission, const QPageSize &paper)
-{
+    const bool known = paper && paper->width > 0 && paper->length > 0;
+    const QPageSize size = known
+        ? QPageSize(QSizeF(paper->width, paper->length) / 100.0, QPageSize::Millimeter, QString(),
+            QPageSize::FuzzyMatch)
+        : QPageSize(QLocale::system().measurementSystem() == QLocale::ImperialUSSystem
+                ? QPageSize::Letter
+                : QPageSize::A4);
     QByteArray pdf;
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter writer(&buffer);
     writer.setTitle(submission.title);
     writer.setResolution(pdfDotsPerInch);
-    const QMarginsF margins(minimumMarginMm, minimumMarginMm, minimumMarginMm, minimumMarginMm);
     writer.setPageLayout(
-        QPageLayout(paper, QPageLayout::Portrait, margins, QPageLayout::Millimeter));
+        QPageLayout(size, QPageLayout::Portrait, minimumMarginsMm, QPageLayout::Millimeter));
     QPainter painter;
     if (!painter.begin(&writer))
         return {};
-    drawWindowOnPage(painter,
-        QRectF(QPointF(0, 0), writer.pageLayout().paintRectPixels(pdfDotsPerInch).size()),
+    drawWindowOnPage(painter, writer.pageLayout().paintRectPixels(pdfDotsPerInch).size(),
         pdfDotsPerInch, submission.window);
     return painter.end() ? pdf : QByteArray();
 }
 
 PrintOutcome sendPdf(Submission &submission, http_t *http, const cups_dest_t &dest,
-    const Paper &paper, const QByteArray &pdf)
+    const pwg_media_t *paper, const QByteArray &pdf)
 {
-    const char *queue = dest.name;
     const QByteArray title = submission.title.toUtf8();
-    // The job names the paper that the page is made for, in the printer's own words.
+    // The job names the paper that the page was made for.
     cups_option_t *options = nullptr;
-    int optionCount = 0;
-    if (!paper.media.isEmpty())
-        optionCount = cupsAddOption("media", paper.media.constData(), optionCount, &options);
-    const int job = cupsCreateJob(http, queue, title.constData(), optionCount, options);
+    const int optionCount = paper ? cupsAddOption("media", paper->pwg, 0, &options) : 0;
+    const int job = cupsCreateJob(http, dest.name, title.constData(), optionCount, options);
     cupsFreeOptions(optionCount, options);
-    if (job == 0)
-        return failure(submission, http, PrintOutcome::NoSuchPrinter);
-    if (cupsStartDocument(http, queue, job, title.constData(), CUPS_FORMAT_PDF, 1)
-        != HTTP_STATUS_CONTINUE)
+    if (job == 0
+        || cupsStartDocument(http, dest.name, job, title.constData(), CUPS_FORMAT_PDF, 1)
+            != HTTP_STATUS_CONTINUE)
         return failure(submission, http, PrintOutcome::NoSuchPrinter);
     const bool written =
         cupsWriteRequestData(http, pdf.constData(), size_t(pdf.size())) == HTTP_STATUS_CONTINUE;
     // The answer is read even after a failed write, so that the server closes the request.
-    if (cupsFinishDocument(http, queue) > IPP_STATUS_OK_EVENTS_COMPLETE || !written)
+    if (cupsFinishDocument(http, dest.name) > IPP_STATUS_OK_EVENTS_COMPLETE || !written)
         return failure(submission, http, PrintOutcome::NoSuchPrinter);
     return PrintOutcome::Submitted;
 }
@@ -217,9 +160,19 @@ PrintOutcome sendPdf(Submission &submission, http_t *http, const cups_dest_t &de
 PrintOutcome handOver(Submission &submission)
 {
     cupsSetPasswordCB2(&refusePassword, &submission);
-    http_t *http = submission.connect();
-    if (!http)
-        return submission.wasCut() ? PrintOutcome::NoAnswer : PrintOutcome::ServerUnreachable;
+    http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+        int(std::chrono::milliseconds(answerBound).count()), &submission.stopConnecting);
+    {
+        const std::scoped_lock lock(submission.mutex);
+        submission.http = http;
+    }
+    const auto hangUp = qScopeGuard([&submission] {
+        const std::scoped_lock lock(submission.mutex);
+        httpClose(std::exchange(submission.http, nullptr));
+    });
+    if (!http || submission.cut)
+        return submission.cut ? PrintOutcome::NoAnswer : PrintOutcome::ServerUnreachable;
+    httpSetTimeout(http, 0.1, &keepWaiting, &submission);
     const char *name = cupsGetDefault2(http);
     if (!name)
         return failure(submission, http, PrintOutcome::NoDefaultPrinter);
@@ -234,11 +187,9 @@ PrintOutcome handOver(Submission &submission)
     if (const char *state = option(*dest, "printer-state");
         state && std::atoi(state) == IPP_PSTATE_STOPPED)
         return PrintOutcome::QueuePaused;
-    const Paper paper = paperOf(*dest);
-    const QByteArray pdf = pdfPage(submission, paper.size);
-    if (pdf.isEmpty())
-        return PrintOutcome::Failed;
-    return sendPdf(submission, http, *dest, paper, pdf);
+    const pwg_media_t *paper = defaultPaper(*dest);
+    const QByteArray pdf = pdfPage(submission, paper);
+    return pdf.isEmpty() ? PrintOutcome::Failed : sendPdf(submission, http, *dest, paper, pdf);
 }
 
 class CupsPrintBackend : public PrintBackend
@@ -246,41 +197,33 @@ class CupsPrintBackend : public PrintBackend
 public:
     ~CupsPrintBackend() override
     {
-        // libcups may reconnect after a cut; every line is cut until its thread has ended.
+        // libcups may connect anew after a cut: each line is cut until its thread has ended.
         while (std::ranges::any_of(
-            m_running, [](const Running &running) { return !running.submission->finished; })) {
-            for (Running &running : m_running)
-                running.submission->cutLine();
+            m_running, [](auto &running) { return !running.first->finished; })) {
+            for (auto &running : m_running)
+                running.first->cutLine();
             std::this_thread::sleep_for(10ms);
         }
     }
 
     void submit(const QString &title, const QImage &window, PrintDone done) override
     {
-        std::erase_if(
-            m_running, [](const Running &running) { return running.submission->finished.load(); });
+        std::erase_if(m_running, [](auto &running) { return running.first->finished.load(); });
         auto submission = std::make_shared<Submission>(title, window);
         QTimer::singleShot(answerBound, &m_context, [submission] { submission->cutLine(); });
         std::jthread thread([this, submission, done = std::move(done)] {
             const PrintOutcome outcome = handOver(*submission);
-            submission->hangUp();
             QMetaObject::invokeMethod(
                 &m_context, [done, outcome] { done(outcome); }, Qt::QueuedConnection);
             submission->finished = true;
         });
-        m_running.push_back({ std::move(submission), std::move(thread) });
+        m_running.emplace_back(std::move(submission), std::move(thread));
     }
 
 private:
-    struct Running
-    {
-        std::shared_ptr<Submission> submission;
-        std::jthread thread;
-    };
-
     // Where the outcomes arrive: on the window's thread, and never once the back-end is gone.
     QObject m_context;
-    std::vector<Running> m_running;
+    std::vector<std::pair<std::shared_ptr<Submission>, std::jthread>> m_running;
 };
 
 } // namespace

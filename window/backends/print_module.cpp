@@ -1,12 +1,4 @@
-#include "window/print_backend.h"
-
-#ifdef LCTUNE_HAVE_CUPS
-#include "window/backends/cups_print_backend.h"
-#else
-#include "window/backends/qt_print_backend.h"
-#endif
-
-#include <QtGlobal>
+#include "window/backends/backends.h"
 
 extern "C" Q_DECL_EXPORT window::PrintBackend *lctuneCreatePrintBackend()
 {

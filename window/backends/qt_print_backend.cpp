@@ -1,8 +1,6 @@
-#include "window/backends/qt_print_backend.h"
-
+#include "window/backends/backends.h"
 #include "window/backends/page_layout.h"
 
-#include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -10,7 +8,7 @@ namespace window {
 
 namespace {
 
-// The platform's spooler takes the job at once; it is asked on the window's thread.
+// The platform's spooler takes the job at once, so it is asked on the window's thread.
 PrintOutcome printPage(const QString &title, const QImage &window)
 {
     // With no default, QPrinter would quietly print on the first printer it finds.
@@ -18,22 +16,16 @@ PrintOutcome printPage(const QString &title, const QImage &window)
     if (info.isNull())
         return PrintOutcome::NoDefaultPrinter;
     QPrinter printer(info, QPrinter::HighResolution);
-    if (!printer.isValid())
-        return PrintOutcome::Failed;
     printer.setDocName(title);
-    const QMarginsF own = printer.pageLayout().margins(QPageLayout::Millimeter);
-    const auto widen = [](qreal margin) { return std::max(margin, minimumMarginMm); };
-    printer.setPageMargins(
-        { widen(own.left()), widen(own.top()), widen(own.right()), widen(own.bottom()) },
+    printer.setPageMargins(printer.pageLayout().margins(QPageLayout::Millimeter) | minimumMarginsMm,
         QPageLayout::Millimeter);
     QPainter painter;
-    if (!painter.begin(&printer))
+    if (!printer.isValid() || !painter.begin(&printer))
         return PrintOutcome::Failed;
-    drawWindowOnPage(painter, QRectF(QPointF(0, 0), printer.pageRect(QPrinter::DevicePixel).size()),
-        printer.resolution(), window);
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
-        return PrintOutcome::Failed;
-    return PrintOutcome::Submitted;
+    drawWindowOnPage(
+        painter, printer.pageRect(QPrinter::DevicePixel).size(), printer.resolution(), window);
+    return painter.end() && printer.printerState() != QPrinter::Error ? PrintOutcome::Submitted
+                                                                      : PrintOutcome::Failed;
 }
 
 class QtPrintBackend : public PrintBackend
