@@ -4,7 +4,7 @@ set -eu
 packages="cmake ninja-build g++ qt6-base-dev libgl-dev libcups2-dev
   fonts-liberation2 fonts-dejavu-core xvfb xauth
   cups printer-driver-cups-pdf poppler-utils libbenchmark-dev clang libclang-rt-14-dev
-  desktop-file-utils appstream dpkg-dev
+  desktop-file-utils appstream dpkg-dev lintian reuse xdotool man-db
   clang-tidy-16 cppcheck libxcb1-dev libxcb-damage0-dev"
 missing=""
 for p in $packages; do

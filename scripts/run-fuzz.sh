@@ -7,8 +7,10 @@ seconds=${1:-30}
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="$root/build/fuzz"
 
+# Warnings are errors here as in the presets: the fuzzer is the project's own build.
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLCTUNE_FUZZ=ON -DBUILD_TESTING=OFF
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
+    -DLCTUNE_FUZZ=ON -DBUILD_TESTING=OFF
 cmake --build "$build" --target fuzz_leading_number -j2
 
 # New inputs go to a scratch directory, so the checked-in corpus stays small and reviewed.

@@ -1,11 +1,16 @@
 #!/bin/sh
-# Installs a build tree into a scratch prefix and checks what a desktop finds there: the program,
-# its menu entry, the icon that entry names at every size, and the AppStream record, with the
-# menu entry and the record passing their validators.
-# Usage: check-install.sh <cmake> <build directory>
+# Installs a build tree into a scratch prefix and checks what a desktop finds there: the program
+# and its print module in the configured directories, its menu entry, the icon that entry names
+# at every size, the AppStream record and the manual page, with the menu entry, the record and
+# the page passing their validators and the record and page naming the project's version.
+# Usage: check-install.sh <cmake> <build directory> <version> <bindir> <libdir> <mandir>
 set -eu
 cmake=$1
 build=$2
+version=$3
+bindir=$4
+libdir=$5
+mandir=$6
 here=$(dirname "$0")
 # shellcheck source-path=SCRIPTDIR source=checks.sh
 . "$here/checks.sh"
@@ -16,22 +21,23 @@ trap 'rm -rf "$prefix"' EXIT
 
 desktop=share/applications/$app_id.desktop
 metainfo=share/metainfo/$app_id.metainfo.xml
-for file in bin/lctune "$desktop" "$metainfo"; do
+manual=$mandir/man1/lctune.1.gz
+for file in "$bindir/lctune" "$desktop" "$metainfo" "$manual" share/doc/lctune/copyright; do
     [ -f "$prefix/$file" ] || fail "not installed: $file"
 done
-[ -x "$prefix/bin/lctune" ] || fail "bin/lctune is not executable"
+[ -x "$prefix/$bindir/lctune" ] || fail "$bindir/lctune is not executable"
 
 # Printing comes as a module, where the program looks for it, so that the print system's
 # libraries load on the first print rather than at every start.
-module=$prefix/lib/lctune/lctune-print.so
-[ -f "$module" ] || fail "not installed: lib/lctune/lctune-print.so"
+module=$prefix/$libdir/lctune/lctune-print.so
+[ -f "$module" ] || fail "not installed: $libdir/lctune/lctune-print.so"
 if ldd "$module" | grep -q "not found"; then
     fail "the print module's libraries are not all found: $(ldd "$module" | grep "not found")"
 fi
-needed=$(readelf -d "$prefix/bin/lctune" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+needed=$(readelf -d "$prefix/$bindir/lctune" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
 for library in libQt6PrintSupport libcups; do
     if echo "$needed" | grep -q "^$library"; then
-        fail "bin/lctune loads $library at start"
+        fail "$bindir/lctune loads $library at start"
     fi
 done
 
@@ -43,8 +49,11 @@ for size in $icon_sizes; do
         || fail "${size}x${size}/apps/$icon.png is $(png_size "$png")"
 done
 
-desktop-file-validate "$prefix/$desktop" || fail "desktop-file-validate rejects $desktop"
-appstreamcli validate --no-net "$prefix/$metainfo" || fail "appstreamcli rejects $metainfo"
+validate_desktop_entry "$prefix/$desktop"
+validate_metainfo "$prefix/$metainfo"
 # The tree as a whole: the record's launchable names a menu entry that is installed beside it.
 appstreamcli validate-tree --no-net "$prefix" || fail "appstreamcli rejects the installed tree"
+[ "$(release_version "$prefix/$metainfo")" = "$version" ] \
+    || fail "the AppStream record's newest release is not $version"
+check_manual "$prefix/$manual" "$version"
 echo "install tree complete and valid"

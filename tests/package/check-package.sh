@@ -1,17 +1,34 @@
 #!/bin/sh
 # Builds the Debian package from a build tree with CPack and checks it: the file name Debian
-# expects, the program, menu entry, icons and AppStream record under /usr, and the dependencies
-# on the Qt runtime and on the fonts that the window asks for by name.
-# Usage: check-package.sh <cpack> <build directory>
+# expects, the project's version, the program, print module, menu entry, icons, AppStream record,
+# manual page, copyright file and changelog under /usr, no maintainer scripts, the dependencies
+# on the Qt runtime and on the fonts that the window asks for by name, lintian and the desktop's
+# validators. Then it installs the package on this machine and starts the installed program.
+# Usage: check-package.sh <cpack> <build directory> <version> <bindir> <libdir> <mandir>
+# Exit code 77 (skipped) after the checks of the package file when not run by root, who alone
+# may install it.
 set -eu
 cpack=$1
 build=$2
+version=$3
+bindir=$4
+libdir=$5
+mandir=$6
 here=$(dirname "$0")
 # shellcheck source-path=SCRIPTDIR source=checks.sh
 . "$here/checks.sh"
 
 out=$(mktemp -d)
-trap 'rm -rf "$out"' EXIT
+installed_here=
+cleanup()
+{
+    if [ -n "$installed_here" ]; then
+        DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq -o DPkg::Lock::Timeout=600 lctune \
+            >/dev/null || true
+    fi
+    rm -rf "$out"
+}
+trap cleanup EXIT
 "$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$out" >"$out/cpack.log" 2>&1 \
     || { cat "$out/cpack.log" >&2; fail "cpack could not build the package"; }
 
@@ -20,17 +37,25 @@ if [ $# -ne 1 ] || [ ! -f "$1" ]; then
     fail "expected one .deb in $out, found: $*"
 fi
 deb=$1
-version=$(dpkg-deb -f "$deb" Version)
+package_version=$(dpkg-deb -f "$deb" Version)
 arch=$(dpkg --print-architecture)
-[ "$(basename "$deb")" = "lctune_${version}_${arch}.deb" ] \
-    || fail "package named $(basename "$deb"), not lctune_${version}_${arch}.deb"
+[ "$(basename "$deb")" = "lctune_${package_version}_${arch}.deb" ] \
+    || fail "package named $(basename "$deb"), not lctune_${package_version}_${arch}.deb"
 [ "$(dpkg-deb -f "$deb" Package)" = lctune ] || fail "package is not called lctune"
+# The project's version with a Debian revision, which a changelog.Debian.gz belongs to.
+case $package_version in
+    "$version"-*) ;;
+    *) fail "package version $package_version is not $version with a Debian revision" ;;
+esac
 
 dpkg-deb -c "$deb" | awk '{ print $NF }' >"$out/contents"
-expected="./usr/bin/lctune
-./usr/lib/lctune/lctune-print.so
+expected="./usr/$bindir/lctune
+./usr/$libdir/lctune/lctune-print.so
 ./usr/share/applications/$app_id.desktop
-./usr/share/metainfo/$app_id.metainfo.xml"
+./usr/share/metainfo/$app_id.metainfo.xml
+./usr/$mandir/man1/lctune.1.gz
+./usr/share/doc/lctune/copyright
+./usr/share/doc/lctune/changelog.Debian.gz"
 for size in $icon_sizes; do
     expected="$expected
 ./usr/share/icons/hicolor/${size}x${size}/apps/lctune.png"
@@ -38,6 +63,12 @@ done
 echo "$expected" | while read -r file; do
     grep -qxF "$file" "$out/contents" || fail "not in the package: $file"
 done
+
+# The print module is the program's own, outside the linker's search path: nothing for ldconfig
+# or any other maintainer script to do.
+dpkg-deb --ctrl-tarfile "$deb" | tar -t | sed 's|^\./||; /^$/d' | sort >"$out/control-files"
+[ "$(cat "$out/control-files")" = "control
+md5sums" ] || fail "the package's control files are not just control and md5sums: $(cat "$out/control-files")"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
@@ -47,9 +78,43 @@ for package in libqt6core6 libqt6gui6 libqt6widgets6 libcups2 "fonts-liberation2
     grep -qxF "$package" "$out/depends" || fail "Depends lacks $package"
 done
 
+# lintian: informational tags and overridden ones are shown; an error or a warning fails.
+lintian_options="--display-info --show-overrides"
+[ "$(id -u)" != 0 ] || lintian_options="$lintian_options --allow-root"
+# shellcheck disable=SC2086 # one word per option
+lintian $lintian_options "$deb" >"$out/lintian.log" 2>&1 \
+    || { cat "$out/lintian.log"; fail "lintian failed on the package"; }
+echo "lintian $(basename "$deb"):"
+cat "$out/lintian.log"
+if grep -q '^[EW]:' "$out/lintian.log"; then
+    fail "lintian reports errors or warnings"
+fi
+
 # What a desktop sees once the package is installed.
 dpkg-deb -x "$deb" "$out/root"
-desktop-file-validate "$out/root/usr/share/applications/$app_id.desktop" \
-    || fail "desktop-file-validate rejects the packaged menu entry"
+validate_desktop_entry "$out/root/usr/share/applications/$app_id.desktop"
+validate_metainfo "$out/root/usr/share/metainfo/$app_id.metainfo.xml"
 appstreamcli validate-tree --no-net "$out/root" || fail "appstreamcli rejects the packaged tree"
+[ "$(release_version "$out/root/usr/share/metainfo/$app_id.metainfo.xml")" = "$version" ] \
+    || fail "the packaged AppStream record's newest release is not $version"
+check_manual "$out/root/usr/$mandir/man1/lctune.1.gz" "$version"
 echo "$(basename "$deb") complete"
+
+if [ "$(id -u)" != 0 ]; then
+    echo "skipped: installing the package needs root"
+    exit 77
+fi
+# Installed as a user would, with apt resolving its dependencies; removed again afterwards unless
+# it was installed before.
+dpkg-query -W -f='${Status}' lctune 2>/dev/null | grep -q "install ok installed" \
+    || installed_here=yes
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --reinstall --allow-downgrades \
+    -o DPkg::Lock::Timeout=600 "$(realpath "$deb")" >"$out/apt.log" 2>&1 \
+    || { cat "$out/apt.log"; fail "apt-get could not install the package"; }
+cmp -s "/usr/$bindir/lctune" "$out/root/usr/$bindir/lctune" \
+    || fail "/usr/$bindir/lctune is not the program of this package"
+[ "$(man -w lctune)" = "/usr/$mandir/man1/lctune.1.gz" ] || fail "man does not find lctune(1)"
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+    sh "$here/start-window.sh" "/usr/$bindir/lctune" "The Resonance circuit calculation" \
+    || fail "the installed program did not show its window"
+echo "installed and started"
