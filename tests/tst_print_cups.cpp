@@ -321,6 +321,12 @@ void TestPrintCups::clickPrintsThePageThatTheWindowShows()
     const QString pdf = pathOf(fresh.first());
 
     QCOMPARE(pageCount(pdf), 1);
+    // One picture of the window, sharp on paper and stored without loss.
+    const QStringList images = embeddedImages(pdf);
+    QCOMPARE(images.size(), 1);
+    const QStringList image = images.first().simplified().split(QLatin1Char(' '));
+    QVERIFY2(
+        image[8] != QLatin1String("jpeg") && image[12].toInt() >= 300, qPrintable(images.first()));
     QTemporaryDir dir;
     const QImage page = rasterise(pdf, dir.filePath(QStringLiteral("page")));
     // The window at its true size, 599 x 185 pixels at 96 dpi, at the top left inside margins of
