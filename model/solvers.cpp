@@ -17,6 +17,7 @@ using model::Control;
 using model::Form;
 using model::inductanceFor;
 using model::isFixed;
+using model::markAllCurrent;
 using model::markNoResult;
 using model::Module1;
 using model::readLeadingNumber;
@@ -53,6 +54,7 @@ void publish(Form &form, Module1 &m, double Module1::*lowerField, double Module1
     }
     m.*lowerField = *lower;
     m.*upperField = *upper;
+    markAllCurrent(form);
     Zobraz(form, m, selector);
 }
 
