@@ -171,6 +171,8 @@ private slots:
     void fixedQuantityTakesNoInput();
     void fixModeSwitchKeepsTextsUnitsAndTicks();
     void eachFrameIsItsOwnOptionGroup();
+    void clickNearTheRightEdge_data();
+    void clickNearTheRightEdge();
     void fixingAStaleResultShowsTheFixedLook();
     void steppingAStaleBoxMakesItAnInput();
     void layoutGeometryInLogicalPixels();
@@ -341,6 +343,49 @@ void TestMainWindow::eachFrameIsItsOwnOptionGroup()
     QVERIFY(!control<QRadioButton>(w, "Option3")->isChecked());
     QVERIFY(control<QRadioButton>(w, "Option1")->isChecked());
     QVERIFY(control<QRadioButton>(w, "Option5")->isChecked());
+}
+
+void TestMainWindow::clickNearTheRightEdge_data()
+{
+    QTest::addColumn<int>("fixMode");
+    QTest::addColumn<QString>("chosenFirst");
+    QTest::addColumn<QString>("name");
+
+    // Each in a fix mode that leaves it enabled; an option button chosen at start has its
+    // partner chosen first.
+    // clang-format off
+    QTest::newRow("Check1")  << 2 << ""        << "Check1";
+    QTest::newRow("Check2")  << 1 << ""        << "Check2";
+    QTest::newRow("Check3")  << 1 << ""        << "Check3";
+    QTest::newRow("Option1") << 2 << ""        << "Option1";
+    QTest::newRow("Option2") << 2 << "Option1" << "Option2";
+    QTest::newRow("Option3") << 1 << "Option4" << "Option3";
+    QTest::newRow("Option4") << 1 << ""        << "Option4";
+    QTest::newRow("Option5") << 1 << ""        << "Option5";
+    QTest::newRow("Option6") << 1 << "Option5" << "Option6";
+    // clang-format on
+}
+
+// The last pixel column inside the right edge, clear of the mark and, but for "MHz", of the
+// caption: the press shows the control down and the release acts as a click on the mark.
+void TestMainWindow::clickNearTheRightEdge()
+{
+    QFETCH(int, fixMode);
+    QFETCH(QString, chosenFirst);
+    QFETCH(QString, name);
+
+    ShownWindow shown;
+    if (fixMode != 1)
+        click(fixButton(shown, fixMode));
+    if (!chosenFirst.isEmpty())
+        click(control(shown.w, qPrintable(chosenFirst)));
+    auto *target = control<QAbstractButton>(shown.w, qPrintable(name));
+    QVERIFY(!target->isChecked());
+    const QPoint nearTheEdge(target->width() - 1, target->height() / 2);
+    QTest::mousePress(target, Qt::LeftButton, {}, nearTheEdge);
+    QVERIFY(target->isDown());
+    QTest::mouseRelease(target, Qt::LeftButton, {}, nearTheEdge);
+    QVERIFY(target->isChecked());
 }
 
 void TestMainWindow::layoutGeometryInLogicalPixels()
