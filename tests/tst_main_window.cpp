@@ -11,6 +11,7 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -186,6 +187,7 @@ private slots:
     void programMoveReachesTheHandlerNested();
     void facesShowTheSlovakLetters();
     void tabOrderFollowsTheLayout();
+    void seamChecksTheKindOfItsControl();
 };
 
 void TestMainWindow::startUpShowsFixModeOneInEnglish()
@@ -602,6 +604,40 @@ void TestMainWindow::tabOrderFollowsTheLayout()
     QCOMPARE(
         control(shown.w, "Text6")->nextInFocusChain()->objectName(), QStringLiteral("Option5"));
     QCOMPARE(control(shown.w, "Text2")->nextInFocusChain()->objectName(), QStringLiteral("Text1"));
+}
+
+// Asking a box for an option button's value names a control of the wrong kind: a debug build stops
+// there, naming it; a release build answers as for an unchosen button and writes nothing. Run in a
+// child process, which a debug build ends.
+void TestMainWindow::seamChecksTheKindOfItsControl()
+{
+    const char *childVariable = "LCTUNE_ASK_THE_WRONG_KIND";
+    if (qEnvironmentVariableIsSet(childVariable)) {
+        ShownWindow shown;
+        model::Form &form = shown.w.form();
+        QVERIFY(!form.optionValue(model::Control::Text1));
+        QCOMPARE(form.checkValue(model::Control::Option1), 0);
+        QCOMPARE(form.scrollValue(model::Control::Check1), 0);
+        form.setText(model::Control::Label1, "20");
+        QCOMPARE(form.text(model::Control::Label1), std::string());
+        QCOMPARE(control<QLabel>(shown.w, "Label1")->text(), QStringLiteral("uH"));
+        return;
+    }
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(childVariable), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    // Qt Test logs the failure with its own output.
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), { "seamChecksTheKindOfItsControl" });
+    QVERIFY(child.waitForFinished());
+#ifdef QT_NO_DEBUG
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(child.exitCode() == 0, child.readAll().constData());
+#else
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    QVERIFY(child.readAll().contains("Text1 is no QRadioButton"));
+#endif
 }
 
 QTEST_MAIN(TestMainWindow)
