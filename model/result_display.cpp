@@ -69,6 +69,14 @@ void Zobraz(Form &form, const Module1 &m, std::string_view selector)
     }
 }
 
+void markAllCurrent(Form &form)
+{
+    for (const Display &display : displays) {
+        form.setStale(display.lowerBox, false);
+        form.setStale(display.upperBox, false);
+    }
+}
+
 void markNoResult(Form &form, std::string_view selector)
 {
     for (const Display &display : displays) {

@@ -14,6 +14,10 @@ namespace model {
 // the chosen unit leaves both boxes as they are and marks them stale instead.
 void Zobraz(Form &form, const Module1 &m, std::string_view selector);
 
+// Clears the cue from the boxes of all three ranges: after a run that has a result, every box
+// holds an input of that run or its result.
+void markAllCurrent(Form &form);
+
 // Marks the two boxes of the quantity that the selector names (as for Zobraz) as not holding a
 // result of the current inputs; their texts stay.
 void markNoResult(Form &form, std::string_view selector);

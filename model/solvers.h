@@ -12,9 +12,10 @@ namespace model {
 //
 // A formula has no result when a value it uses is zero, negative or not finite, or when a product,
 // a quotient or the result leaves the range of a double. The result boxes then keep their texts
-// and are marked stale, and the computed range in the module keeps its previous values. A
-// computed capacitance of zero or below (the circuit needs less than Cx) is a result like any
-// other.
+// and are marked stale, and the computed range in the module keeps its previous values. A run
+// that has a result clears the mark from every box; a run that computes nothing (its own quantity
+// is fixed) leaves the marks as they are. A computed capacitance of zero or below (the circuit
+// needs less than Cx) is a result like any other.
 void Vypocet_z_L(Form &form, Module1 &m);
 void Vypocet_z_C(Form &form, Module1 &m);
 void Vypocet_z_F(Form &form, Module1 &m);

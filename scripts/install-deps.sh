@@ -5,7 +5,8 @@ packages="cmake ninja-build g++ qt6-base-dev libgl-dev libcups2-dev
   fonts-liberation2 fonts-dejavu-core xvfb xauth
   cups printer-driver-cups-pdf poppler-utils libbenchmark-dev clang libclang-rt-14-dev
   desktop-file-utils appstream dpkg-dev lintian reuse xdotool man-db
-  clang-tidy-16 cppcheck libxcb1-dev libxcb-damage0-dev"
+  clang-tidy-16 cppcheck libxcb1-dev libxcb-damage0-dev
+  qt6-gtk-platformtheme"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

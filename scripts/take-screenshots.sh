@@ -1,6 +1,7 @@
 #!/bin/sh
 # Renders the window's screenshots under docs/: every fix mode in both languages at screen
-# scale 1 (window.png is the start-up one), and the start-up window at scales 1, 1.5 and 2.
+# scale 1 (window.png is the start-up one), the start-up window at scales 1, 1.5 and 2, and on a
+# dark desktop (the GTK 3 platform theme with Adwaita:dark, under Xvfb).
 # Usage: scripts/take-screenshots.sh [build directory, default build/dev]
 set -eu
 cd "$(dirname "$0")/.."
@@ -19,4 +20,8 @@ for scale in 1 1.5 2; do
     cp "$work/$scale/window.png" "docs/window-scale-$scale.png"
 done
 cp "$work/1"/window*.png docs/
+mkdir "$work/dark"
+QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark xvfb-run -a \
+    "$build/tools/take_screenshots" --dark-desktop "$work/dark"
+cp "$work/dark/window-dark-desktop.png" docs/
 ls docs/window*.png

@@ -140,18 +140,18 @@ void TestAccessibility::focusChain_data()
 
     // The layout's tab indices in rising order, less the labels and frames, which take no focus,
     // and less what the fix mode disables: its fix button, spin bars, unit buttons and Quick box.
-    // The unit buttons of one frame are a single stop, at the first of them in the tab order; the
-    // arrow keys move within it, as the toolkit has it.
+    // The unit buttons of one frame are a single stop, at the chosen one (uH, pF and MHz at
+    // start); the arrow keys move within it.
     // clang-format off
     QTest::newRow("inductance fixed")
         << "Command1"
-        << QStringList {"Command2", "Text5",    "Text6",    "Option5",  "Command3", "Text3",
+        << QStringList {"Command2", "Text5",    "Text6",    "Option6",  "Command3", "Text3",
                         "Text4",    "Option3",  "Text2",    "Text1",    "VScroll3", "VScroll4",
                         "VScroll5", "VScroll6", "Text7",    "VScroll7", "Check2",   "Check3",
                         "Command4", "Command5"};
     QTest::newRow("capacitance fixed")
         << "Command2"
-        << QStringList {"Text5",    "Text6",    "Option5",  "Command3", "Text3",    "Text4",
+        << QStringList {"Text5",    "Text6",    "Option6",  "Command3", "Text3",    "Text4",
                         "Option2",  "Text2",    "Text1",    "Command1", "VScroll1", "VScroll2",
                         "VScroll5", "VScroll6", "Text7",    "Check1",   "Check3",   "Command4",
                         "Command5"};
@@ -213,23 +213,72 @@ void TestAccessibility::arrowKeysStep()
 
 void TestAccessibility::arrowKeysChooseUnit_data()
 {
-    QTest::addColumn<QString>("focused");
+    QTest::addColumn<QString>("fixButton");
+    QTest::addColumn<QStringList>("setup");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<bool>("backwards");
+    QTest::addColumn<QString>("landsOn");
     QTest::addColumn<Qt::Key>("key");
     QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
 
-    QTest::newRow("down from pF chooses nF") << "Option3" << Qt::Key_Down << "Option4";
-    QTest::newRow("up from MHz chooses kHz") << "Option6" << Qt::Key_Up << "Option5";
+    // Tab or Shift+Tab from the stop beside a frame lands on its chosen unit, each unit of each
+    // frame in turn, whether chosen at start or by a click, and after a press on the other unit
+    // that was dragged off it; an arrow key then chooses the other unit, and the unit's handler
+    // recomputes as a click does. A unit is entered from the side where the other unit would
+    // otherwise take the focus.
+    const QStringList atStart;
+    // clang-format off
+    QTest::newRow("MHz at start, Tab, up chooses kHz")
+        << "Command1" << atStart                      << "Text6"    << false << "Option6" << Qt::Key_Up   << "Option5" << "Text3" << "23003949.220";
+    QTest::newRow("kHz after a press on MHz, Shift+Tab, down chooses MHz")
+        << "Command1" << QStringList{"Option5", "Option6 pressed off"}
+                                                      << "Command3" << true  << "Option5" << Qt::Key_Down << "Option6" << "Text3" << "20.004";
+    QTest::newRow("pF at start, Shift+Tab, down chooses nF")
+        << "Command1" << atStart                      << "Text2"    << true  << "Option3" << Qt::Key_Down << "Option4" << "Text5" << "0.318";
+    QTest::newRow("nF, Tab, up chooses pF")
+        << "Command1" << QStringList{"Option4"}       << "Text4"    << false << "Option4" << Qt::Key_Up   << "Option3" << "Text5" << "9.777";
+    QTest::newRow("uH at start, Shift+Tab, up chooses nH")
+        << "Command3" << atStart                      << "Text2"    << true  << "Option2" << Qt::Key_Up   << "Option1" << "Text3" << "33100.397";
+    QTest::newRow("nH, Tab, down chooses uH")
+        << "Command3" << QStringList{"Option1"}       << "Option3"  << false << "Option1" << Qt::Key_Down << "Option2" << "Text3" << "30.103";
+    // clang-format on
 }
 
 void TestAccessibility::arrowKeysChooseUnit()
 {
-    QFETCH(QString, focused);
+    QFETCH(QString, fixButton);
+    QFETCH(QStringList, setup);
+    QFETCH(QString, from);
+    QFETCH(bool, backwards);
+    QFETCH(QString, landsOn);
     QFETCH(Qt::Key, key);
     QFETCH(QString, chosen);
+    QFETCH(QString, box);
+    QFETCH(QString, text);
 
     ActiveWindow shown;
-    pressKey(control(shown.w, qPrintable(focused)), key);
+    auto *fix = control(shown.w, qPrintable(fixButton));
+    if (fix->isEnabled())
+        click(fix);
+    for (const QString &action : setup) {
+        QWidget *option = control(shown.w, qPrintable(action.section(QLatin1Char(' '), 0, 0)));
+        if (action.endsWith(QLatin1String("pressed off"))) {
+            QTest::mousePress(option, Qt::LeftButton, {}, option->rect().center());
+            QTest::mouseRelease(option, Qt::LeftButton, {}, QPoint(-5, -5));
+        } else {
+            click(option);
+        }
+    }
+    control(shown.w, qPrintable(from))->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(
+        QApplication::focusWidget(), Qt::Key_Tab, backwards ? Qt::ShiftModifier : Qt::NoModifier);
+    QCOMPARE(QApplication::focusWidget()->objectName(), landsOn);
+    QTest::keyClick(QApplication::focusWidget(), key);
     QVERIFY(control<QRadioButton>(shown.w, qPrintable(chosen))->isChecked());
+    QCOMPARE(QApplication::focusWidget()->objectName(), chosen);
+    QCOMPARE(control<QLineEdit>(shown.w, qPrintable(box))->text(), text);
 }
 
 void TestAccessibility::spaceTicksQuickBox()

@@ -11,6 +11,7 @@
 #include <QFontDatabase>
 #include <QGroupBox>
 #include <QLabel>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -171,6 +172,8 @@ private slots:
     void fixedQuantityTakesNoInput();
     void fixModeSwitchKeepsTextsUnitsAndTicks();
     void eachFrameIsItsOwnOptionGroup();
+    void clickNearTheRightEdge_data();
+    void clickNearTheRightEdge();
     void fixingAStaleResultShowsTheFixedLook();
     void steppingAStaleBoxMakesItAnInput();
     void layoutGeometryInLogicalPixels();
@@ -184,6 +187,7 @@ private slots:
     void programMoveReachesTheHandlerNested();
     void facesShowTheSlovakLetters();
     void tabOrderFollowsTheLayout();
+    void seamChecksTheKindOfItsControl();
 };
 
 void TestMainWindow::startUpShowsFixModeOneInEnglish()
@@ -341,6 +345,49 @@ void TestMainWindow::eachFrameIsItsOwnOptionGroup()
     QVERIFY(!control<QRadioButton>(w, "Option3")->isChecked());
     QVERIFY(control<QRadioButton>(w, "Option1")->isChecked());
     QVERIFY(control<QRadioButton>(w, "Option5")->isChecked());
+}
+
+void TestMainWindow::clickNearTheRightEdge_data()
+{
+    QTest::addColumn<int>("fixMode");
+    QTest::addColumn<QString>("chosenFirst");
+    QTest::addColumn<QString>("name");
+
+    // Each in a fix mode that leaves it enabled; an option button chosen at start has its
+    // partner chosen first.
+    // clang-format off
+    QTest::newRow("Check1")  << 2 << ""        << "Check1";
+    QTest::newRow("Check2")  << 1 << ""        << "Check2";
+    QTest::newRow("Check3")  << 1 << ""        << "Check3";
+    QTest::newRow("Option1") << 2 << ""        << "Option1";
+    QTest::newRow("Option2") << 2 << "Option1" << "Option2";
+    QTest::newRow("Option3") << 1 << "Option4" << "Option3";
+    QTest::newRow("Option4") << 1 << ""        << "Option4";
+    QTest::newRow("Option5") << 1 << ""        << "Option5";
+    QTest::newRow("Option6") << 1 << "Option5" << "Option6";
+    // clang-format on
+}
+
+// The last pixel column inside the right edge, clear of the mark and, but for "MHz", of the
+// caption: the press shows the control down and the release acts as a click on the mark.
+void TestMainWindow::clickNearTheRightEdge()
+{
+    QFETCH(int, fixMode);
+    QFETCH(QString, chosenFirst);
+    QFETCH(QString, name);
+
+    ShownWindow shown;
+    if (fixMode != 1)
+        click(fixButton(shown, fixMode));
+    if (!chosenFirst.isEmpty())
+        click(control(shown.w, qPrintable(chosenFirst)));
+    auto *target = control<QAbstractButton>(shown.w, qPrintable(name));
+    QVERIFY(!target->isChecked());
+    const QPoint nearTheEdge(target->width() - 1, target->height() / 2);
+    QTest::mousePress(target, Qt::LeftButton, {}, nearTheEdge);
+    QVERIFY(target->isDown());
+    QTest::mouseRelease(target, Qt::LeftButton, {}, nearTheEdge);
+    QVERIFY(target->isChecked());
 }
 
 void TestMainWindow::layoutGeometryInLogicalPixels()
@@ -557,6 +604,40 @@ void TestMainWindow::tabOrderFollowsTheLayout()
     QCOMPARE(
         control(shown.w, "Text6")->nextInFocusChain()->objectName(), QStringLiteral("Option5"));
     QCOMPARE(control(shown.w, "Text2")->nextInFocusChain()->objectName(), QStringLiteral("Text1"));
+}
+
+// Asking a box for an option button's value names a control of the wrong kind: a debug build stops
+// there, naming it; a release build answers as for an unchosen button and writes nothing. Run in a
+// child process, which a debug build ends.
+void TestMainWindow::seamChecksTheKindOfItsControl()
+{
+    const char *childVariable = "LCTUNE_ASK_THE_WRONG_KIND";
+    if (qEnvironmentVariableIsSet(childVariable)) {
+        ShownWindow shown;
+        model::Form &form = shown.w.form();
+        QVERIFY(!form.optionValue(model::Control::Text1));
+        QCOMPARE(form.checkValue(model::Control::Option1), 0);
+        QCOMPARE(form.scrollValue(model::Control::Check1), 0);
+        form.setText(model::Control::Label1, "20");
+        QCOMPARE(form.text(model::Control::Label1), std::string());
+        QCOMPARE(control<QLabel>(shown.w, "Label1")->text(), QStringLiteral("uH"));
+        return;
+    }
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(childVariable), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    // Qt Test logs the failure with its own output.
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(), { "seamChecksTheKindOfItsControl" });
+    QVERIFY(child.waitForFinished());
+#ifdef QT_NO_DEBUG
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QVERIFY2(child.exitCode() == 0, child.readAll().constData());
+#else
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    QVERIFY(child.readAll().contains("Text1 is no QRadioButton"));
+#endif
 }
 
 QTEST_MAIN(TestMainWindow)

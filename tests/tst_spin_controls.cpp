@@ -311,6 +311,22 @@ void TestSpinControls::nonNumberBox_data()
     row("upper box of letters over a negative lower box, up",
         { "Command2", "Text1=-1", "Text2=abc" }, { "VScroll2 up" }, { "Text2=0.01" },
         { "Text5", "Text6" });
+    // A frequency or inductance of letters leaves the range it feeds out of date; the next run
+    // that has a result leaves no box so, the inputs it did not step included.
+    row("L fixed: frequency of letters, upper frequency up", { "Text5=abc" }, { "VScroll6 up" },
+        { "Text6=14.85" }, { "Text3", "Text4" });
+    row("L fixed: then a capacitance step clears every cue", { "Text5=abc", "VScroll6 up" },
+        { "VScroll3 up" }, { "Text3=20.01", "Text5=9.777", "Text6=14.838" });
+    row("C fixed: frequency of letters, upper frequency up", { "Command2", "Text5=abc" },
+        { "VScroll6 up" }, { "Text6=14.85" }, { "Text1", "Text2" });
+    row("C fixed: then an inductance step clears every cue",
+        { "Command2", "Text5=abc", "VScroll6 up" }, { "VScroll1 up" },
+        { "Text1=5.01", "Text5=11.733", "Text6=14.826" });
+    row("F fixed: inductance of letters, upper inductance up", { "Command3", "Text1=abc" },
+        { "VScroll2 up" }, { "Text2=8.01" }, { "Text3", "Text4" });
+    row("F fixed: then a capacitance step clears every cue",
+        { "Command3", "Text1=abc", "VScroll2 up" }, { "VScroll3 up" },
+        { "Text1=4.997", "Text2=11.509", "Text3=20.01" });
     row("a comma ends the number", { "Text3=20,5" }, { "VScroll3 up" },
         { "Text3=20.01", "Text5=9.777", "Text6=14.838" });
     row("a unit after the number is ignored", { "Text4=50 pF" }, { "VScroll4 up" },

@@ -1,5 +1,7 @@
 // Renders the window as a user sees it, in each fix mode and both languages, into PNG files:
 // take_screenshots <directory>
+// or, on a dark desktop, the start-up window framed by the desktop's own window colour:
+// take_screenshots --dark-desktop <directory>
 
 #include "window/main_window.h"
 
@@ -16,9 +18,24 @@ void press(window::MainWindow &w, const char *name)
     QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
 }
 
-bool save(window::MainWindow &w, const QDir &directory, const QString &name)
+bool save(QWidget &w, const QDir &directory, const QString &name)
 {
     return w.grab().save(directory.filePath(name));
+}
+
+// The frame shows the desktop's theme, so that the picture tells a dark desktop from a light one.
+int saveOnTheDesktop(const QDir &directory)
+{
+    QWidget desktop;
+    desktop.setAutoFillBackground(true);
+    const int margin = 12;
+    window::MainWindow w(&desktop);
+    w.move(margin, margin);
+    desktop.resize(w.size() + QSize(2 * margin, 2 * margin));
+    desktop.show();
+    if (!QTest::qWaitForWindowExposed(&desktop))
+        return 1;
+    return save(desktop, directory, QStringLiteral("window-dark-desktop.png")) ? 0 : 1;
 }
 
 } // namespace
@@ -26,11 +43,14 @@ bool save(window::MainWindow &w, const QDir &directory, const QString &name)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        qWarning("usage: take_screenshots <directory>");
+    const bool darkDesktop = argc == 3 && qstrcmp(argv[1], "--dark-desktop") == 0;
+    if (argc != 2 && !darkDesktop) {
+        qWarning("usage: take_screenshots [--dark-desktop] <directory>");
         return 2;
     }
-    const QDir directory(QString::fromLocal8Bit(argv[1]));
+    const QDir directory(QString::fromLocal8Bit(argv[argc - 1]));
+    if (darkDesktop)
+        return saveOnTheDesktop(directory);
     window::MainWindow w;
     w.show();
     if (!QTest::qWaitForWindowExposed(&w))

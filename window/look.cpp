@@ -6,15 +6,40 @@
 #include <QStyleFactory>
 
 #include <memory>
+#include <utility>
 
 namespace window {
 
 namespace {
+
+// The classic light values of the system colours, used whatever the desktop's theme or colour
+// scheme; 0xRRGGBB.
+namespace classic {
+constexpr QRgb menuText = 0x000000;
+constexpr QRgb windowText = 0x000000;
+constexpr QRgb window = 0xFFFFFF;
+constexpr QRgb buttonFace = 0xC0C0C0;
+constexpr QRgb buttonText = 0x000000;
+constexpr QRgb buttonHighlight = 0xFFFFFF;
+constexpr QRgb buttonLight = 0xDFDFDF;
+constexpr QRgb buttonShadow = 0x808080;
+constexpr QRgb buttonMid = 0xA0A0A0;
+constexpr QRgb darkShadow = 0x000000;
+constexpr QRgb grayText = 0x808080;
+constexpr QRgb highlight = 0x000080;
+constexpr QRgb highlightText = 0xFFFFFF;
+constexpr QRgb link = 0x0000FF;
+constexpr QRgb linkVisited = 0x800080;
+constexpr QRgb infoText = 0x000000;
+constexpr QRgb infoBackground = 0xFFFFE1;
+} // namespace classic
+
 // Windows system colour indices, as the window names them.
 constexpr int menuText = 7;
 constexpr int windowText = 8;
 constexpr int buttonFace = 15;
 constexpr int buttonText = 18;
+
 class ClassicStyle : public QProxyStyle
 {
 public:
@@ -79,13 +104,35 @@ QStyle *formStyle()
 
 QPalette formPalette()
 {
-    QPalette palette = formStyle()->standardPalette();
-    const QColor silver(0xC0, 0xC0, 0xC0);
-    const QColor disabledText(0x80, 0x80, 0x80);
-    palette.setColor(QPalette::Window, silver);
-    palette.setColor(QPalette::Button, silver);
+    // Every role first derives from the classic face, so a role that a newer toolkit adds does not
+    // come from the desktop's theme either.
+    QPalette palette { QColor(classic::buttonFace), QColor(classic::buttonFace) };
+    const std::pair<QPalette::ColorRole, QRgb> roles[] = {
+        { QPalette::WindowText, classic::windowText },
+        { QPalette::Window, classic::buttonFace },
+        { QPalette::Base, classic::window },
+        { QPalette::AlternateBase, classic::window },
+        { QPalette::Text, classic::windowText },
+        { QPalette::PlaceholderText, classic::grayText },
+        { QPalette::Button, classic::buttonFace },
+        { QPalette::ButtonText, classic::buttonText },
+        { QPalette::BrightText, classic::buttonHighlight },
+        { QPalette::Light, classic::buttonHighlight },
+        { QPalette::Midlight, classic::buttonLight },
+        { QPalette::Mid, classic::buttonMid },
+        { QPalette::Dark, classic::buttonShadow },
+        { QPalette::Shadow, classic::darkShadow },
+        { QPalette::Highlight, classic::highlight },
+        { QPalette::HighlightedText, classic::highlightText },
+        { QPalette::Link, classic::link },
+        { QPalette::LinkVisited, classic::linkVisited },
+        { QPalette::ToolTipBase, classic::infoBackground },
+        { QPalette::ToolTipText, classic::infoText },
+    };
+    for (const auto &[role, rgb] : roles)
+        palette.setColor(role, QColor(rgb));
     for (auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
-        palette.setColor(QPalette::Disabled, role, disabledText);
+        palette.setColor(QPalette::Disabled, role, QColor(classic::grayText));
     return palette;
 }
 
@@ -94,18 +141,16 @@ QColor toQColor(model::Colour colour)
     if (!model::colour::isSystem(colour))
         return QColor(model::colour::byteOf(colour, 0), model::colour::byteOf(colour, 1),
             model::colour::byteOf(colour, 2));
-    static const QPalette palette = formPalette();
     switch (model::colour::byteOf(colour, 0)) {
     case menuText:
-        return palette.color(QPalette::Active, QPalette::Text);
-    case windowText:
-        return palette.color(QPalette::Active, QPalette::WindowText);
+        return QColor(classic::menuText);
     case buttonFace:
-        return palette.color(QPalette::Active, QPalette::Button);
+        return QColor(classic::buttonFace);
     case buttonText:
-        return palette.color(QPalette::Active, QPalette::ButtonText);
+        return QColor(classic::buttonText);
+    case windowText:
     default:
-        return palette.color(QPalette::Active, QPalette::WindowText);
+        return QColor(classic::windowText);
     }
 }
 

@@ -19,12 +19,12 @@ namespace window {
 // "MHz" fit the layout's narrow option buttons.
 QStyle *formStyle();
 
-// The palette the window is drawn with: the toolkit's standard light palette (the window's
-// exact colours assume dark text on light faces) with the classic silver button face that the
-// layout was drawn against. Disabled texts are the classic grey, which stays readable on it.
+// The palette the window is drawn with, every role of every group built from the classic light
+// system colours, whatever the desktop's theme: the window's exact colours (light green and light
+// red boxes, silver faces) are readable only with dark text, so no role may come from a theme.
 QPalette formPalette();
 
-// An exact colour as it stands; a system colour by the role that plays its part in the toolkit.
+// An exact colour as it stands; a system colour as its classic light value.
 QColor toQColor(model::Colour colour);
 
 QFont fontFor(Face face);

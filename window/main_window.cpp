@@ -4,10 +4,12 @@
 #include "model/solvers.h"
 #include "model/spin.h"
 #include "window/app_icon.h"
+#include "window/check_box.h"
 #include "window/circuit_picture.h"
 #include "window/form_table.h"
 #include "window/language.h"
 #include "window/look.h"
+#include "window/option_button.h"
 #include "window/print_form.h"
 #include "window/spin_bar.h"
 
@@ -70,13 +72,13 @@ QWidget *createWidget(const ControlRow &row, QWidget *parent)
         return button;
     }
     case Kind::Option: {
-        auto *option = emptyWidget<QRadioButton>(row, parent);
+        auto *option = emptyWidget<OptionButton>(row, parent);
         option->setText(text);
         option->setChecked((row.flags & Selected) != 0);
         return option;
     }
     case Kind::Check: {
-        auto *check = emptyWidget<QCheckBox>(row, parent);
+        auto *check = emptyWidget<CheckBox>(row, parent);
         check->setText(text);
         return check;
     }

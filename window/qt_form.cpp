@@ -55,27 +55,39 @@ QWidget *QtForm::widget(model::Control control) const
     return m_widgets[indexOf(control)];
 }
 
+template <typename Widget> Widget *QtForm::as(model::Control control) const
+{
+    auto *typed = qobject_cast<Widget *>(widget(control));
+    Q_ASSERT_X(typed, "QtForm",
+        qPrintable(QStringLiteral("%1 is no %2")
+                       .arg(toQString(model::controlName(control)),
+                           QLatin1String(Widget::staticMetaObject.className()))));
+    return typed;
+}
+
 std::string QtForm::text(model::Control box) const
 {
-    return qobject_cast<QLineEdit *>(widget(box))->text().toStdString();
+    const auto *edit = as<QLineEdit>(box);
+    return edit ? edit->text().toStdString() : std::string();
 }
 
 void QtForm::setText(model::Control box, std::string_view text)
 {
-    qobject_cast<QLineEdit *>(widget(box))->setText(toQString(text));
+    if (auto *edit = as<QLineEdit>(box))
+        edit->setText(toQString(text));
 }
 
 void QtForm::setCaption(model::Control control, std::string_view caption)
 {
-    QWidget *target = widget(control);
     const QString text = toQString(caption);
     if (control == model::Control::Form1) {
-        target->setWindowTitle(text);
-    } else if (auto *label = qobject_cast<QLabel *>(target)) {
+        if (auto *form = as<QWidget>(control))
+            form->setWindowTitle(text);
+    } else if (auto *label = qobject_cast<QLabel *>(widget(control))) {
         label->setText(text);
         if (label->property(fitsCaptionProperty).toBool())
             fitToCaption(label);
-    } else if (auto *button = qobject_cast<QAbstractButton *>(target)) {
+    } else if (auto *button = as<QAbstractButton>(control)) {
         button->setText(text);
     }
 }
@@ -84,29 +96,36 @@ void QtForm::setCaption(model::Control control, std::string_view caption)
 // tips tell apart the three "Quick" boxes and the buttons that have no caption of their own.
 void QtForm::setToolTip(model::Control control, std::string_view tip)
 {
-    const QString text = toQString(tip);
-    widget(control)->setToolTip(text);
-    widget(control)->setAccessibleName(text);
+    if (auto *target = as<QWidget>(control)) {
+        const QString text = toQString(tip);
+        target->setToolTip(text);
+        target->setAccessibleName(text);
+    }
 }
 
 void QtForm::setAccessibleName(model::Control control, std::string_view name)
 {
-    widget(control)->setAccessibleName(toQString(name));
+    if (auto *target = as<QWidget>(control))
+        target->setAccessibleName(toQString(name));
 }
 
 std::string QtForm::tag(model::Control control) const
 {
-    return widget(control)->property("Tag").toString().toStdString();
+    const auto *target = as<QWidget>(control);
+    return target ? target->property("Tag").toString().toStdString() : std::string();
 }
 
 void QtForm::setTag(model::Control control, std::string_view tag)
 {
-    widget(control)->setProperty("Tag", toQString(tag));
+    if (auto *target = as<QWidget>(control))
+        target->setProperty("Tag", toQString(tag));
 }
 
 void QtForm::setBackColor(model::Control control, model::Colour colour)
 {
-    QWidget *target = widget(control);
+    auto *target = as<QWidget>(control);
+    if (!target)
+        return;
     QPalette palette = target->palette();
     const QPalette::ColorRole role =
         qobject_cast<QLineEdit *>(target) ? QPalette::Base : QPalette::Window;
@@ -131,7 +150,9 @@ void QtForm::setStale(model::Control box, bool stale)
 
 void QtForm::showForeColor(model::Control control)
 {
-    QWidget *target = widget(control);
+    auto *target = as<QWidget>(control);
+    if (!target)
+        return;
     const std::size_t i = indexOf(control);
     const QColor colour = m_stale[i] ? staleColour() : m_foreColours[i];
     setLiveColour(
@@ -145,32 +166,38 @@ QColor QtForm::staleColour()
 
 void QtForm::setLocked(model::Control box, bool locked)
 {
-    qobject_cast<QLineEdit *>(widget(box))->setReadOnly(locked);
+    if (auto *edit = as<QLineEdit>(box))
+        edit->setReadOnly(locked);
 }
 
 void QtForm::setEnabled(model::Control control, bool enabled)
 {
-    widget(control)->setEnabled(enabled);
+    if (auto *target = as<QWidget>(control))
+        target->setEnabled(enabled);
 }
 
 bool QtForm::optionValue(model::Control option) const
 {
-    return qobject_cast<QRadioButton *>(widget(option))->isChecked();
+    const auto *button = as<QRadioButton>(option);
+    return button && button->isChecked();
 }
 
 int QtForm::checkValue(model::Control check) const
 {
-    return qobject_cast<QCheckBox *>(widget(check))->isChecked() ? 1 : 0;
+    const auto *box = as<QCheckBox>(check);
+    return box && box->isChecked() ? 1 : 0;
 }
 
 int QtForm::scrollValue(model::Control bar) const
 {
-    return qobject_cast<SpinBar *>(widget(bar))->position();
+    const auto *spin = as<SpinBar>(bar);
+    return spin ? spin->position() : 0;
 }
 
 void QtForm::setScrollValue(model::Control bar, int position)
 {
-    qobject_cast<SpinBar *>(widget(bar))->setPosition(position);
+    if (auto *spin = as<SpinBar>(bar))
+        spin->setPosition(position);
 }
 
 } // namespace window

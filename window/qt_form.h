@@ -46,6 +46,10 @@ public:
     static QColor staleColour();
 
 private:
+    // The control's widget as the kind a call needs. Naming a control of another kind is a
+    // programming error: a debug build stops there with the control's name, a release build
+    // gets nullptr and the call acts on nothing.
+    template <typename Widget> Widget *as(model::Control control) const;
     void showForeColor(model::Control control);
 
     std::array<QWidget *, model::controlCount> m_widgets {};

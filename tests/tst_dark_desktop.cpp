@@ -1,0 +1,171 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
+// The window on a dark desktop: a dark palette is set on the application before the window is
+// built, and, where CTest runs this under the GTK 3 platform theme with Adwaita:dark, the desktop's
+// own theme is dark as well. The window must look as on a light desktop: dark digits, captions and
+// wires on their light faces, read from the rendered window.
+
+#include "window_test_support.h"
+
+#include "window/form_table.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QHash>
+#include <QLibraryInfo>
+#include <QMargins>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace testing;
+
+namespace {
+
+// What a dark desktop hands the toolkit: the colours that the GTK 3 theme reports for
+// Adwaita:dark.
+QPalette darkPalette()
+{
+    const QColor window(0x32, 0x32, 0x32);
+    const QColor text(0xF0, 0xF0, 0xF0);
+    QPalette palette(window, window);
+    for (auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
+        palette.setColor(role, text);
+    palette.setColor(QPalette::Base, QColor(0x24, 0x24, 0x24));
+    return palette;
+}
+
+bool isDark(const QPalette &palette)
+{
+    return palette.color(QPalette::Window).lightness() < 100
+        && palette.color(QPalette::WindowText).lightness() > 150;
+}
+
+// Relative luminance and contrast ratio as WCAG 2 defines them.
+double luminance(const QColor &colour)
+{
+    auto channel = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(colour.redF()) + 0.7152 * channel(colour.greenF())
+        + 0.0722 * channel(colour.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// A rectangle of the window in logical pixels: a control's, less the margins that keep out its
+// frame or mark, or a line of the circuit picture with a little of what lies around it.
+QRect areaOf(window::MainWindow &w, const QString &name, const QMargins &inside)
+{
+    for (const window::ControlRow &row : window::formTable) {
+        if (name != QLatin1String(row.name) || row.kind != window::Kind::Line)
+            continue;
+        const QPoint from(qRound(row.a / 15.0), qRound(row.b / 15.0));
+        const QPoint to(qRound(row.c / 15.0), qRound(row.d / 15.0));
+        return QRect(from, to).normalized().adjusted(-3, -3, 3, 3);
+    }
+    QWidget *widget = control(w, qPrintable(name));
+    return QRect(widget->mapTo(&w, QPoint(0, 0)), widget->size()) - inside;
+}
+
+} // namespace
+
+class TestDarkDesktop : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TestDarkDesktop(const QPalette &desktop) : m_desktop(desktop) { }
+
+private slots:
+    void desktopIsDark();
+    void inkIsDarkOnItsLightFace_data();
+    void inkIsDarkOnItsLightFace();
+
+private:
+    QPalette m_desktop;
+};
+
+// Without this the rest would prove nothing about the theme that the test was run under.
+void TestDarkDesktop::desktopIsDark()
+{
+    QVERIFY(isDark(QApplication::palette()));
+    if (qEnvironmentVariable("QT_QPA_PLATFORMTHEME") != QLatin1String("gtk3"))
+        QSKIP("no platform theme asked for: the dark palette alone");
+    const QDir themes(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platformthemes");
+    if (themes.entryList({ QStringLiteral("*gtk3*") }).isEmpty())
+        QSKIP("the GTK 3 platform theme is not installed");
+    QVERIFY2(isDark(m_desktop),
+        qPrintable(QStringLiteral("the theme's window %1, text %2")
+                       .arg(m_desktop.color(QPalette::Window).name(),
+                           m_desktop.color(QPalette::WindowText).name())));
+}
+
+void TestDarkDesktop::inkIsDarkOnItsLightFace_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QMargins>("inside");
+
+    // Boxes and buttons less their frames, check boxes less their marks: only the text is ink.
+    const QMargins box(4, 4, 4, 4);
+    // clang-format off
+    QTest::newRow("digits of the fixed inductance") << "Text1"    << box;
+    QTest::newRow("digits of the lower capacitance") << "Text3"   << box;
+    QTest::newRow("digits of the upper capacitance") << "Text4"   << box;
+    QTest::newRow("digits of the lower frequency")  << "Text5"    << box;
+    QTest::newRow("digits of the upper frequency")  << "Text6"    << box;
+    QTest::newRow("digits of Cx")                   << "Text7"    << box;
+    QTest::newRow("unit of the fixed inductance")   << "Label1"   << QMargins();
+    QTest::newRow("Min. of the capacitance")        << "Label3"   << QMargins();
+    QTest::newRow("Max. of the capacitance")        << "Label4"   << QMargins();
+    QTest::newRow("Max. of the frequency")          << "Label6"   << QMargins();
+    QTest::newRow("Quick caption")                  << "Check3"   << QMargins(17, 0, 0, 0);
+    QTest::newRow("fix button caption")             << "Command2" << QMargins(5, 5, 5, 5);
+    QTest::newRow("wire above the coil")            << "Line3"    << QMargins();
+    QTest::newRow("wire down to the capacitor")     << "Line5"    << QMargins();
+    QTest::newRow("wire below the coil")            << "Line4"    << QMargins();
+    // clang-format on
+}
+
+// The face is the commonest colour of the area, the ink the colour that stands out most from it;
+// 4.5 is the contrast that WCAG 2 asks of body text.
+void TestDarkDesktop::inkIsDarkOnItsLightFace()
+{
+    QFETCH(QString, name);
+    QFETCH(QMargins, inside);
+
+    ShownWindow shown;
+    const QImage image = shown.w.grab().toImage();
+    const QRect area = areaOf(shown.w, name, inside);
+    QHash<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    }
+    QVERIFY(!counts.isEmpty());
+    const QColor face(std::ranges::max(counts.keys(), {}, [&](QRgb c) { return counts[c]; }));
+    const QColor ink(
+        std::ranges::max(counts.keys(), {}, [&](QRgb c) { return contrast(QColor(c), face); }));
+    const QString seen = QStringLiteral("ink %1 on %2, contrast %3")
+                             .arg(ink.name(), face.name())
+                             .arg(contrast(ink, face), 0, 'f', 1);
+    QVERIFY2(luminance(face) > 0.35, qPrintable(seen));
+    QVERIFY2(luminance(ink) < luminance(face), qPrintable(seen));
+    QVERIFY2(contrast(ink, face) >= 4.5, qPrintable(seen));
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    TestDarkDesktop test(QApplication::palette());
+    QApplication::setPalette(darkPalette());
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_dark_desktop.moc"
