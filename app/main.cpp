@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 #include "window/look.h"
 #include "window/main_window.h"
 

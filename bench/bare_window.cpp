@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // The reference for the start-up and memory benchmarks: the least a Qt Widgets program can show in
 // a window of LC Tune's size, one line of text. Built a second time as bare_window_laid_out,
 // which measures its text before it is shown, as a window laid out from its captions must: Qt

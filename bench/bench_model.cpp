@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // What one spin click costs the model: reading a box, writing a result, and a whole solver run
 // with both result boxes written, on the plain-data form so that no widget is timed.
 

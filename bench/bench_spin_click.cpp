@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // What one spin click costs: the handler, its nested pass, both solver runs and the writes into
 // the boxes, on the real window offscreen. Moving the bar with setPosition is exactly what a
 // click on an arrow does, so that variant times our code alone; the mouse variant adds the

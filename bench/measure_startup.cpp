@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // Start-up time and peak memory of a window program under X: starts each program in turn and
 // times it from the moment it is spawned until the X server maps its top-level window, and until
 // the program first draws into it; then reads the process's peak resident set once the window has

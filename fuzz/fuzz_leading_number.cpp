@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // Properties of the leading-number reader on any bytes: it never crashes, never reads outside the
 // text, never gives a NaN, and on a plain decimal text (sign, digits, one point, e-exponent, with
 // blanks anywhere) agrees bit for bit with std::strtod on the text with the blanks removed. The

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // Feeds files to LLVMFuzzerTestOneInput where libFuzzer is not linked (GCC, CTest): each argument
 // is a file or a directory of files, such as a checked-in corpus.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // The seam between the calculator's logic and the window: the few properties that the

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: The LC Tune developers
+# SPDX-License-Identifier: MIT
+
 # Builds LC Tune optimised and prints its benchmark figures: start-up time and peak memory of the
 # window against a bare Qt window under Xvfb, then every benchmark program of bench/. Figures only:
 # nothing here passes or fails on a time. LCTUNE_BENCH_BUILD picks another build directory,

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: The LC Tune developers
+# SPDX-License-Identifier: MIT
+
 # Installs what building, running and testing LC Tune needs on Debian 12 (run as root).
 set -eu
 packages="cmake ninja-build g++ qt6-base-dev libgl-dev libcups2-dev

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: The LC Tune developers
+# SPDX-License-Identifier: MIT
+
 # Builds the libFuzzer targets with clang in build/fuzz and fuzzes the leading-number reader for
 # the given number of seconds (30 by default), starting from the checked-in corpus. Exits non-zero
 # when the fuzzer finds a crash or a broken property; the input that did it lands in build/fuzz.

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: The LC Tune developers
+# SPDX-License-Identifier: MIT
+
 # Installs what is missing, builds LC Tune and opens its window.
 set -eu
 cd "$(dirname "$0")/.."

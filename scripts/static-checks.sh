@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: The LC Tune developers
+# SPDX-License-Identifier: MIT
+
 # clang-tidy (.clang-tidy) and cppcheck on the project's own sources: model/, window/, app/ and
 # tools/. Either finding anything fails the run. clang-tidy reads the compile commands of a
 # configured build, build/dev unless a directory is given.

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: The LC Tune developers
+# SPDX-License-Identifier: MIT
+
 # Renders the window's screenshots under docs/: every fix mode in both languages at screen
 # scale 1 (window.png is the start-up one), the start-up window at scales 1, 1.5 and 2, and on a
 # dark desktop (the GTK 3 platform theme with Adwaita:dark, under Xvfb).

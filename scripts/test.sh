@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: The LC Tune developers
+# SPDX-License-Identifier: MIT
+
 # Installs what is missing, builds LC Tune and runs every test. The main build's CTest summary
 # comes last, so it closes the output.
 set -eu

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // model::Form on plain data, for tests and benchmarks that drive the calculator's logic without

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // What the print tests share: the window's whole visible and readable state, the messages that

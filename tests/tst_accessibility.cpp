@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // The window for a screen reader and a keyboard-only user: every control's accessible name in
 // both languages, the focus chain in the layout's tab order, and the toolkit's own keys.
 

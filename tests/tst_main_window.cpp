@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // The window as the user meets it: start-up, the fix modes, the languages, the layout and the
 // spin bars' events, driven through real clicks on the real widgets.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // A monkey at the window: a long pseudo-random run of user actions on the real widgets, with what
 // must hold after every action checked after each one. The run is fixed by its start value, so a
 // failure is replayed by running again with the start value and action count that it prints:

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // The print button against real CUPS servers, started for this program by
 // tests/print/run-print-tests.sh: the default destination is a cups-pdf queue, and the PDF it
 // writes is read as a person would read the printed page. The click gives the window back at

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // What the user is told after pressing the print button, whatever the print system answers, and
 // that printing changes nothing in the window. The print system is replaced by a stand-in that
 // answers as told and paints the page it is given.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // A long session at the real window: a few hundred actions over every control (fix buttons,
 // units, Quick boxes, spins, typing, language), drawn from a small random generator with a fixed
 // start value. After each action everything the user can read is compared with a reference that

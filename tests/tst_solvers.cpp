@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 #include "model/result_display.h"
 #include "model/solvers.h"
 #include "model/units.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // The spin bars, the Quick boxes and the unit buttons as the user works them: real clicks on the
 // real arrows, typing into the boxes, and all seven boxes read back after the clicks. The expected
 // texts were worked out by hand and with a separate calculator from the circuit formulas, not

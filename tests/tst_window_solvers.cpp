@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // The solvers on the real window: fix modes and units chosen by clicks, boxes typed into as a user
 // types, the solver called as a spin or unit click calls it, and the boxes read back.
 

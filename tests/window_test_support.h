@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 #pragma once
 
 // What the window tests share: finding controls by name, clicking them as a user does, and

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // Writes the icon files that desktops and Windows need, all drawn by window::appIconImage():
 // a hicolor tree of PNGs, a multi-size .ico and a preview sheet for reviewers.
 

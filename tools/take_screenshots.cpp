@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 // Renders the window as a user sees it, in each fix mode and both languages, into PNG files:
 // take_screenshots <directory>
 // or, on a dark desktop, the start-up window framed by the desktop's own window colour:

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: The LC Tune developers
+# SPDX-License-Identifier: MIT
+
 # Installs a build tree into a scratch prefix and checks what a desktop finds there: the program
 # and its print module in the configured directories, its menu entry, the icon that entry names
 # at every size, the AppStream record and the manual page, with the menu entry, the record and

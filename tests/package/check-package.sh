@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: The LC Tune developers
+# SPDX-License-Identifier: MIT
+
 # Builds the Debian package from a build tree with CPack and checks it: the file name Debian
 # expects, the project's version, the program, print module, menu entry, icons, AppStream record,
 # manual page, copyright file and changelog under /usr, no maintainer scripts, the dependencies

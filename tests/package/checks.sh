@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: The LC Tune developers
+# SPDX-License-Identifier: MIT
+
 # shellcheck shell=sh disable=SC2034
 # What the package checks share. Sourced, not run.
 

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: The LC Tune developers
+# SPDX-License-Identifier: MIT
+
 # Starts a program on the X display of the environment, waits until it shows a window with the
 # given title, and ends it. Fails when the program exits first. The wait has no limit of its own:
 # the test's time-out bounds it.

@@ -1,4 +1,7 @@
 #!/bin/sh
+# SPDX-FileCopyrightText: The LC Tune developers
+# SPDX-License-Identifier: MIT
+
 # Runs the print test program against CUPS servers of its own: one whose default destination is a
 # cups-pdf queue that writes into a private directory, with further queues beside it (A5 and DL
 # paper, a printer that takes seconds per job, one that fails and stops), and one with a queue but

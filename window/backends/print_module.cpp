@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 #include "window/backends/backends.h"
 
 extern "C" Q_DECL_EXPORT window::PrintBackend *lctuneCreatePrintBackend()

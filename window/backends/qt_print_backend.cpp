@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: The LC Tune developers
+// SPDX-License-Identifier: MIT
+
 #include "window/backends/backends.h"
 #include "window/backends/page_layout.h"
 
