@@ -3,7 +3,7 @@
 
 // What the user is told after pressing the print button, whatever the print system answers, and
 // that printing changes nothing in the window. The print system is replaced by a stand-in that
-// answers as told and paints the page it is given.
+// takes the page and answers as told, at once or later.
 
 #include "print_test_support.h"
 #include "window_test_support.h"
