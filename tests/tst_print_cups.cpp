@@ -384,21 +384,21 @@ void TestPrintCups::theWindowTakesClicksWhileABusyPrinterPrints()
     const QString slow = QStringLiteral("lctune-slow");
     qputenv("PRINTER", slow.toUtf8());
     ShownWindow shown;
-    const int jobsBefore = int(jobs(slow).size());
+    const auto printing = [&] {
+        const QList<Job> list = jobs(slow);
+        return !list.isEmpty() && list.last().state == IPP_JSTATE_PROCESSING;
+    };
     QElapsedTimer clock;
     clock.start();
     click(control(shown.w, "Command4"));
-    clickArrow(control<QScrollBar>(shown.w, "VScroll3"), Arrow::Upper);
-    qInfo("on the busy printer the window took the next click %lld ms after the print click",
+    qInfo("on the busy printer the window took the next event %lld ms after the print click",
         clock.elapsed());
+    QTRY_VERIFY_WITH_TIMEOUT(printing(), 10000);
+    clickArrow(control<QScrollBar>(shown.w, "VScroll3"), Arrow::Upper);
     QCOMPARE(control<QLineEdit>(shown.w, "Text3")->text(), QStringLiteral("20.01"));
     QCOMPARE(control<QLineEdit>(shown.w, "Text5")->text(), QStringLiteral("9.777"));
     QCOMPARE(control<QLineEdit>(shown.w, "Text6")->text(), QStringLiteral("14.838"));
-    // The job is there, and the printer is still at it.
-    QList<Job> after;
-    QTRY_VERIFY_WITH_TIMEOUT((after = jobs(slow)).size() == jobsBefore + 1, 5000);
-    QVERIFY(
-        after.last().state == IPP_JSTATE_PENDING || after.last().state == IPP_JSTATE_PROCESSING);
+    QVERIFY(printing());
     QCOMPARE(awaitMessages(200).size(), 0);
 }
 
