@@ -110,7 +110,9 @@ void applyColours(QWidget *widget, const ControlRow &row)
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent) : QWidget(parent)
+MainWindow::MainWindow(QWidget *parent)
+    : QWidget(parent),
+      m_printQueue(*this, m_form, installedPrintHelper())
 {
     setObjectName(QStringLiteral("Form1"));
     setStyle(formStyle());
@@ -224,9 +226,7 @@ void MainWindow::Command3_Click()
 
 void MainWindow::Command4_Click()
 {
-    if (!m_printBackend)
-        m_printBackend = systemPrintBackend();
-    printForm(*this, m_form, m_printBackend.get());
+    m_printQueue.print();
 }
 
 void MainWindow::Command5_Click()

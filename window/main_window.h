@@ -4,12 +4,10 @@
 #pragma once
 
 #include "model/module_state.h"
-#include "window/print_backend.h"
+#include "window/print_form.h"
 #include "window/qt_form.h"
 
 #include <QWidget>
-
-#include <memory>
 
 namespace window {
 
@@ -56,8 +54,7 @@ private:
 
     QtForm m_form;
     model::Module1 m_module;
-    // Loaded on the first print; it outlives every submission it has under way.
-    std::unique_ptr<PrintBackend> m_printBackend;
+    PrintQueue m_printQueue;
 };
 
 } // namespace window

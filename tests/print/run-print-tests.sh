@@ -3,9 +3,9 @@
 # SPDX-License-Identifier: MIT
 
 # Runs the print test program against CUPS servers of its own: one whose default destination is a
-# cups-pdf queue that writes into a private directory, with further queues beside it (A5 and DL
-# paper, a printer that takes seconds per job, one that fails and stops), and one with a queue but
-# no default. Every server is started here, in a private directory, listening only on its own local
+# cups-pdf queue that writes into a private directory, with further queues beside it (Letter paper
+# from the driver alone, A5 and DL paper, a printer that takes seconds per job, one that fails and
+# stops), and one with a queue but no default. Every server is started here, in a private directory, listening only on its own local
 # socket, and only the servers started here are stopped, by their process ids.
 #
 # Usage: run-print-tests.sh <test program> [png of one printed page]
@@ -150,6 +150,7 @@ SCRIPT
 cat >"$failing_backend" <<'SCRIPT'
 #!/bin/sh
 [ $# -eq 0 ] && { echo 'direct lctune-failing "Unknown" "LC Tune test: failing printer"'; exit 0; }
+echo "ERROR: Paper jam in tray 2" >&2
 exit 1
 SCRIPT
 chmod 755 "$slow_backend" "$failing_backend"
@@ -160,15 +161,20 @@ wait_for_server full
 wait_for_server nodefault
 add_queue full $queue cups-pdf:/$instance
 CUPS_SERVER=$work/full/socket lpadmin -d $queue
-add_queue full lctune-a5 cups-pdf:/$instance -o media-default=custom_148x210mm
+# The Letter queue states its paper only through its driver's default page size.
+add_queue full lctune-letter cups-pdf:/$instance -o PageSize=Letter
+add_queue full lctune-a5 cups-pdf:/$instance -o media-default=iso_a5_148x210mm
 add_queue full lctune-dl cups-pdf:/$instance -o media-default=iso_dl_110x220mm
 add_queue full lctune-slow "lctune-slow-$$:/"
 add_queue full lctune-failing "lctune-failing-$$:/" -o printer-error-policy=stop-printer
 add_queue nodefault $queue cups-pdf:/$instance
 
-# The test program sees only these servers: no user or system lpoptions name another default.
+# The test program sees only these servers: no user or system lpoptions name another default but
+# those that it writes into its own home and client directory. The locale's paper is the test's to
+# set.
 set +e
-env -u LPDEST -u PRINTER HOME="$work/home" CUPS_SERVERROOT="$work/client" \
+env -u LPDEST -u PRINTER -u LC_ALL -u LC_PAPER -u LC_MEASUREMENT LANG=C.UTF-8 \
+    HOME="$work/home" CUPS_SERVERROOT="$work/client" \
     CUPS_SERVER="$work/full/socket" \
     LCTUNE_PRINT_QUEUE=$queue \
     LCTUNE_PRINT_OUT="$work/out" \

@@ -3,17 +3,24 @@
 
 #pragma once
 
+#include "window/print_handover.h"
+
 #include <QImage>
+#include <QMarginsF>
 #include <QPainter>
+#include <QString>
 
 #include <algorithm>
+#include <string>
 
 namespace window {
 
 // A printer that prints up to the paper's edge still leaves this much white around the window.
-inline constexpr double minimumMarginMm = 10.0;
-inline const QMarginsF minimumMarginsMm(
-    minimumMarginMm, minimumMarginMm, minimumMarginMm, minimumMarginMm);
+inline const QMarginsF pageMarginsMm(10, 10, 10, 10);
+
+// Prints the window's image as one page on the user's default printer, on its default paper.
+// `reason` takes the print system's own words on a failure, where it gives any.
+PrintOutcome printPage(const QString &title, const QImage &window, std::string &reason);
 
 // Draws the window's image at its true size (96 window pixels to the inch) at the painter's
 // origin, the top left of the printable area, whose size is in the painter's units at
