@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 
 # Run by CPack once it has staged the files: the Debian package depends on the packages of the
-# libraries that dpkg-shlibdeps finds the program and its print module loading, and on the fonts.
+# libraries that dpkg-shlibdeps finds the program and its print helper loading, and on the fonts.
 if(NOT CPACK_GENERATOR STREQUAL "DEB")
     return()
 endif()

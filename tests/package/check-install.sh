@@ -3,16 +3,16 @@
 # SPDX-License-Identifier: MIT
 
 # Installs a build tree into a scratch prefix and checks what a desktop finds there: the program
-# and its print module in the configured directories, its menu entry, the icon that entry names
+# and its print helper in the configured directories, its menu entry, the icon that entry names
 # at every size, the AppStream record and the manual page, with the menu entry, the record and
 # the page passing their validators and the record and page naming the project's version.
-# Usage: check-install.sh <cmake> <build directory> <version> <bindir> <libdir> <mandir>
+# Usage: check-install.sh <cmake> <build directory> <version> <bindir> <libexecdir> <mandir>
 set -eu
 cmake=$1
 build=$2
 version=$3
 bindir=$4
-libdir=$5
+libexecdir=$5
 mandir=$6
 here=$(dirname "$0")
 # shellcheck source-path=SCRIPTDIR source=checks.sh
@@ -30,12 +30,12 @@ for file in "$bindir/lctune" "$desktop" "$metainfo" "$manual" share/doc/lctune/c
 done
 [ -x "$prefix/$bindir/lctune" ] || fail "$bindir/lctune is not executable"
 
-# Printing comes as a module, where the program looks for it, so that the print system's
-# libraries load on the first print rather than at every start.
-module=$prefix/$libdir/lctune/lctune-print.so
-[ -f "$module" ] || fail "not installed: $libdir/lctune/lctune-print.so"
-if ldd "$module" | grep -q "not found"; then
-    fail "the print module's libraries are not all found: $(ldd "$module" | grep "not found")"
+# Printing is a helper program of its own, where the program looks for it, so that the print
+# system's libraries never load into the window.
+helper=$prefix/$libexecdir/lctune/lctune-print
+[ -x "$helper" ] || fail "not installed: $libexecdir/lctune/lctune-print"
+if ldd "$helper" | grep -q "not found"; then
+    fail "the print helper's libraries are not all found: $(ldd "$helper" | grep "not found")"
 fi
 needed=$(readelf -d "$prefix/$bindir/lctune" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
 for library in libQt6PrintSupport libcups; do

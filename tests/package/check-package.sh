@@ -3,11 +3,11 @@
 # SPDX-License-Identifier: MIT
 
 # Builds the Debian package from a build tree with CPack and checks it: the file name Debian
-# expects, the project's version, the program, print module, menu entry, icons, AppStream record,
+# expects, the project's version, the program, print helper, menu entry, icons, AppStream record,
 # manual page, copyright file and changelog under /usr, no maintainer scripts, the dependencies
 # on the Qt runtime and on the fonts that the window asks for by name, lintian and the desktop's
 # validators. Then it installs the package on this machine and starts the installed program.
-# Usage: check-package.sh <cpack> <build directory> <version> <bindir> <libdir> <mandir>
+# Usage: check-package.sh <cpack> <build directory> <version> <bindir> <libexecdir> <mandir>
 # Exit code 77 (skipped) after the checks of the package file when not run by root, who alone
 # may install it.
 set -eu
@@ -15,7 +15,7 @@ cpack=$1
 build=$2
 version=$3
 bindir=$4
-libdir=$5
+libexecdir=$5
 mandir=$6
 here=$(dirname "$0")
 # shellcheck source-path=SCRIPTDIR source=checks.sh
@@ -53,7 +53,7 @@ esac
 
 dpkg-deb -c "$deb" | awk '{ print $NF }' >"$out/contents"
 expected="./usr/$bindir/lctune
-./usr/$libdir/lctune/lctune-print.so
+./usr/$libexecdir/lctune/lctune-print
 ./usr/share/applications/$app_id.desktop
 ./usr/share/metainfo/$app_id.metainfo.xml
 ./usr/$mandir/man1/lctune.1.gz
@@ -67,8 +67,7 @@ echo "$expected" | while read -r file; do
     grep -qxF "$file" "$out/contents" || fail "not in the package: $file"
 done
 
-# The print module is the program's own, outside the linker's search path: nothing for ldconfig
-# or any other maintainer script to do.
+# No library comes with the program: nothing for ldconfig or any other maintainer script to do.
 dpkg-deb --ctrl-tarfile "$deb" | tar -t | sed 's|^\./||; /^$/d' | sort >"$out/control-files"
 [ "$(cat "$out/control-files")" = "control
 md5sums" ] || fail "the package's control files are not just control and md5sums: $(cat "$out/control-files")"
