@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: The LC Tune developers
 // SPDX-License-Identifier: MIT
 
-// The window for a screen reader and a keyboard-only user: every control's accessible name in
-// both languages, the focus chain in the layout's tab order, and the toolkit's own keys.
+// The window for a screen reader and a keyboard-only user: every control's accessible name and
+// description in both languages, the focus chain in the layout's tab order, and the keys.
 
 #include "window_test_support.h"
 
@@ -17,10 +17,10 @@ using namespace testing;
 
 namespace {
 
-QString accessibleName(QWidget *widget)
+QString accessibleText(QWidget *widget, QAccessible::Text text)
 {
     QAccessibleInterface *face = QAccessible::queryAccessibleInterface(widget);
-    return face ? face->text(QAccessible::Name) : QString();
+    return face ? face->text(text) : QString();
 }
 
 // Key events reach the focus widget only while the window is the active one.
@@ -65,59 +65,65 @@ void TestAccessibility::names_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<bool>("inSlovak");
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
 
-    // The boxes by their role, the spin bars by the role of their box and the step, the buttons,
-    // frames and Quick boxes by their tool tip, the unit buttons by their caption. The window
-    // and the language indicator show how the toolkit's own names follow the switch.
+    // The boxes by their role, the spin bars by the role of their box and the step, the buttons
+    // and frames by their tool tip, which also describes them. The Quick boxes by their caption
+    // and their frame's, described by their tip; the unit buttons by their caption alone. The
+    // window and the language indicator show how the toolkit's own names follow the switch.
     struct Row
     {
         const char *control;
         const char *english;
         const char *slovak;
+        const char *englishDescription;
+        const char *slovakDescription;
     };
     // clang-format off
     const Row rows[] = {
-        {"Form1",    "The Resonance circuit calculation", "Výpočet rezonančného obvodu"},
-        {"Text1",    "Lower Inductance",                  "Najmenšia indukčnosť"},
-        {"Text2",    "Upper Inductance",                  "Najväčšia indukčnosť"},
-        {"Text3",    "Lower Capacitance",                 "Najmenšia kapacita"},
-        {"Text4",    "Upper Capacitance",                 "Najväčšia kapacita"},
-        {"Text5",    "Lower Frequency",                   "Najmenší kmitočet"},
-        {"Text6",    "Upper Frequency",                   "Najväčší kmitočet"},
-        {"Text7",    "Parasitic Capacitances",            "Parazitné kapacity"},
-        {"VScroll1", "Lower Inductance step",             "Krok najmenšej indukčnosti"},
-        {"VScroll2", "Upper Inductance step",             "Krok najväčšej indukčnosti"},
-        {"VScroll3", "Lower Capacitance step",            "Krok najmenšej kapacity"},
-        {"VScroll4", "Upper Capacitance step",            "Krok najväčšej kapacity"},
-        {"VScroll5", "Lower Frequency step",              "Krok najmenšieho kmitočtu"},
-        {"VScroll6", "Upper Frequency step",              "Krok najväčšieho kmitočtu"},
-        {"VScroll7", "Parasitic Capacitances step",       "Krok parazitných kapacít"},
-        {"Command1", "Fix lower Lp value setup",          "Zafixovanie minimálnej hodnoty Lp"},
-        {"Command2", "Fix lower Cp value",                "Zafixovanie minimálnej hodnoty Cp"},
-        {"Command3", "Fix lower Fx value setup",          "Zafixovanie minimálnej hodnoty Fx"},
-        {"Command4", "Print this calculation",            "Vytlač tento výpočet"},
-        {"Command5", "Nastavenie slovenského jazyka",     "Setup English language"},
-        {"Check1",   "Setup Lp range quickly",            "Rýchle nastavenie rozsahu Lp"},
-        {"Check2",   "Setup Cp range quickly",            "Rýchle nastavenie rozsahu Cp"},
-        {"Check3",   "Setup Fx range quickly",            "Rýchle nastavenie rozsahu Fx"},
-        {"Frame1",   "Setup range of Inductace",          "Nastavenie rozsahu indukčnosti"},
-        {"Frame2",   "Setup range of Capacitance",        "Nastavenie rozsahu kapacity"},
-        {"Frame3",   "Setup range of Frequency",          "Nastavnie rozsahu frekvencie"},
-        {"Frame4",   "Setup Parasitic capacitance",       "Nastavenie hodnoty parazitných kapacít"},
-        {"Option1",  "nH",                                "nH"},
-        {"Option2",  "uH",                                "uH"},
-        {"Option3",  "pF",                                "pF"},
-        {"Option4",  "nF",                                "nF"},
-        {"Option5",  "kHz",                               "kHz"},
-        {"Option6",  "MHz",                               "MHz"},
-        {"Label11",  "SK",                                "EN"},
+        {"Form1",    "The Resonance circuit calculation", "Výpočet rezonančného obvodu",            "", ""},
+        {"Text1",    "Lower Inductance",                  "Najmenšia indukčnosť",                   "Lower Inductance",                  "Najmenšia indukčnosť"},
+        {"Text2",    "Upper Inductance",                  "Najväčšia indukčnosť",                   "Upper Inductance",                  "Najväčšia indukčnosť"},
+        {"Text3",    "Lower Capacitance",                 "Najmenšia kapacita",                     "Lower Capacitance",                 "Najmenšia kapacita"},
+        {"Text4",    "Upper Capacitance",                 "Najväčšia kapacita",                     "Upper Capacitance",                 "Najväčšia kapacita"},
+        {"Text5",    "Lower Frequency",                   "Najmenší kmitočet",                      "Lower Frequency",                   "Najmenší kmitočet"},
+        {"Text6",    "Upper Frequency",                   "Najväčší kmitočet",                      "Upper Frequency",                   "Najväčší kmitočet"},
+        {"Text7",    "Parasitic Capacitances",            "Parazitné kapacity",                     "Parasitic Capacitances",            "Parazitné kapacity"},
+        {"VScroll1", "Lower Inductance step",             "Krok najmenšej indukčnosti",             "", ""},
+        {"VScroll2", "Upper Inductance step",             "Krok najväčšej indukčnosti",             "", ""},
+        {"VScroll3", "Lower Capacitance step",            "Krok najmenšej kapacity",                "", ""},
+        {"VScroll4", "Upper Capacitance step",            "Krok najväčšej kapacity",                "", ""},
+        {"VScroll5", "Lower Frequency step",              "Krok najmenšieho kmitočtu",              "", ""},
+        {"VScroll6", "Upper Frequency step",              "Krok najväčšieho kmitočtu",              "", ""},
+        {"VScroll7", "Parasitic Capacitances step",       "Krok parazitných kapacít",               "", ""},
+        {"Command1", "Fix lower Lp value setup",          "Zafixovanie minimálnej hodnoty Lp",      "Fix lower Lp value setup",          "Zafixovanie minimálnej hodnoty Lp"},
+        {"Command2", "Fix lower Cp value",                "Zafixovanie minimálnej hodnoty Cp",      "Fix lower Cp value",                "Zafixovanie minimálnej hodnoty Cp"},
+        {"Command3", "Fix lower Fx value setup",          "Zafixovanie minimálnej hodnoty Fx",      "Fix lower Fx value setup",          "Zafixovanie minimálnej hodnoty Fx"},
+        {"Command4", "Print this calculation",            "Vytlač tento výpočet",                   "Print this calculation",            "Vytlač tento výpočet"},
+        {"Command5", "Nastavenie slovenského jazyka",     "Setup English language",                 "Nastavenie slovenského jazyka",     "Setup English language"},
+        {"Check1",   "Quick, Lp",                         "Rýchle, Lp",                             "Setup Lp range quickly",            "Rýchle nastavenie rozsahu Lp"},
+        {"Check2",   "Quick, Cp",                         "Rýchle, Cp",                             "Setup Cp range quickly",            "Rýchle nastavenie rozsahu Cp"},
+        {"Check3",   "Quick, Fx",                         "Rýchle, Fx",                             "Setup Fx range quickly",            "Rýchle nastavenie rozsahu Fx"},
+        {"Frame1",   "Setup range of Inductace",          "Nastavenie rozsahu indukčnosti",         "Setup range of Inductace",          "Nastavenie rozsahu indukčnosti"},
+        {"Frame2",   "Setup range of Capacitance",        "Nastavenie rozsahu kapacity",            "Setup range of Capacitance",        "Nastavenie rozsahu kapacity"},
+        {"Frame3",   "Setup range of Frequency",          "Nastavnie rozsahu frekvencie",           "Setup range of Frequency",          "Nastavnie rozsahu frekvencie"},
+        {"Frame4",   "Setup Parasitic capacitance",       "Nastavenie hodnoty parazitných kapacít", "Setup Parasitic capacitance",       "Nastavenie hodnoty parazitných kapacít"},
+        {"Option1",  "nH",                                "nH",                                     "", ""},
+        {"Option2",  "uH",                                "uH",                                     "", ""},
+        {"Option3",  "pF",                                "pF",                                     "", ""},
+        {"Option4",  "nF",                                "nF",                                     "", ""},
+        {"Option5",  "kHz",                               "kHz",                                    "", ""},
+        {"Option6",  "MHz",                               "MHz",                                    "", ""},
+        {"Label11",  "SK",                                "EN",                                     "", ""},
     };
     // clang-format on
     for (const Row &row : rows) {
         QTest::addRow("%s in English", row.control)
-            << QString::fromLatin1(row.control) << false << QString::fromUtf8(row.english);
+            << QString::fromLatin1(row.control) << false << QString::fromUtf8(row.english)
+            << QString::fromUtf8(row.englishDescription);
         QTest::addRow("%s in Slovak", row.control)
-            << QString::fromLatin1(row.control) << true << QString::fromUtf8(row.slovak);
+            << QString::fromLatin1(row.control) << true << QString::fromUtf8(row.slovak)
+            << QString::fromUtf8(row.slovakDescription);
     }
 }
 
@@ -126,6 +132,7 @@ void TestAccessibility::names()
     QFETCH(QString, control);
     QFETCH(bool, inSlovak);
     QFETCH(QString, name);
+    QFETCH(QString, description);
 
     ShownWindow shown;
     if (inSlovak)
@@ -133,7 +140,8 @@ void TestAccessibility::names()
     QWidget *widget = control == QLatin1String("Form1")
         ? &shown.w
         : testing::control(shown.w, qPrintable(control));
-    QCOMPARE(accessibleName(widget), name);
+    QCOMPARE(accessibleText(widget, QAccessible::Name), name);
+    QCOMPARE(accessibleText(widget, QAccessible::Description), description);
 }
 
 void TestAccessibility::focusChain_data()
