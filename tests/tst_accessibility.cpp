@@ -10,8 +10,11 @@
 #include <QAccessibleInterface>
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 
 using namespace testing;
 
@@ -40,6 +43,31 @@ void pressKey(QWidget *widget, Qt::Key key)
     QTest::keyClick(widget, key);
 }
 
+// A key held down until it repeats: the events that the keyboard sends for each repeat come
+// between the first press and the last release.
+void holdKey(QWidget *widget, Qt::Key key, Qt::KeyboardModifiers modifiers, int repeats)
+{
+    QTest::keyPress(widget, key, modifiers);
+    for (int i = 0; i < repeats; ++i) {
+        for (auto type : { QEvent::KeyRelease, QEvent::KeyPress }) {
+            QKeyEvent repeat(type, key, modifiers, QString(), true);
+            QApplication::sendEvent(widget, &repeat);
+        }
+    }
+    QTest::keyRelease(widget, key, modifiers);
+}
+
+// Every text the window shows, each after its control's name.
+QStringList shownTexts(window::MainWindow &w)
+{
+    QStringList texts;
+    for (const auto *box : w.findChildren<QLineEdit *>())
+        texts << box->objectName() + QLatin1Char('=') + box->text();
+    for (const auto *label : w.findChildren<QLabel *>())
+        texts << label->objectName() + QLatin1Char('=') + label->text();
+    return texts;
+}
+
 } // namespace
 
 class TestAccessibility : public QObject
@@ -56,8 +84,10 @@ private slots:
     void arrowKeysChooseUnit_data();
     void arrowKeysChooseUnit();
     void spaceTicksQuickBox();
-    void spaceFixesQuantity_data();
-    void spaceFixesQuantity();
+    void keysPressButton_data();
+    void keysPressButton();
+    void enterInBoxChangesNothing_data();
+    void enterInBoxChangesNothing();
 };
 
 void TestAccessibility::names_data()
@@ -303,28 +333,88 @@ void TestAccessibility::spaceTicksQuickBox()
     QCOMPARE(control<QLineEdit>(shown.w, "Text3")->text(), QStringLiteral("21.00"));
 }
 
-void TestAccessibility::spaceFixesQuantity_data()
+void TestAccessibility::keysPressButton_data()
 {
+    QTest::addColumn<QString>("fixButton");
     QTest::addColumn<QString>("button");
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+    QTest::addColumn<int>("repeats");
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("caption");
 
-    // A fix mode shows the fixed quantity's unit in place of its "Min." caption.
+    // Space, Enter and the keypad's Enter each click the button once, as a click does, however
+    // long the key is held: a fix mode shows the fixed quantity's unit in place of its "Min."
+    // caption, the language button shows the other language's indicator. The print button is
+    // only counted.
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const Qt::KeyboardModifiers keypad = Qt::KeypadModifier;
     // clang-format off
-    QTest::newRow("capacitance") << "Command2" << "Label3" << "pF";
-    QTest::newRow("frequency")   << "Command3" << "Label5" << "MHz";
+    QTest::newRow("Space fixes the capacitance")       << ""         << "Command2" << Qt::Key_Space  << none   << 0 << "Label3"  << "pF";
+    QTest::newRow("Space fixes the frequency")         << ""         << "Command3" << Qt::Key_Space  << none   << 0 << "Label5"  << "MHz";
+    QTest::newRow("Enter fixes the inductance")        << "Command2" << "Command1" << Qt::Key_Return << none   << 0 << "Label1"  << "uH";
+    QTest::newRow("keypad Enter fixes the inductance") << "Command3" << "Command1" << Qt::Key_Enter  << keypad << 0 << "Label1"  << "uH";
+    QTest::newRow("Enter fixes the capacitance")       << ""         << "Command2" << Qt::Key_Return << none   << 0 << "Label3"  << "pF";
+    QTest::newRow("keypad Enter fixes the capacitance") << ""        << "Command2" << Qt::Key_Enter  << keypad << 0 << "Label3"  << "pF";
+    QTest::newRow("Enter fixes the frequency")         << ""         << "Command3" << Qt::Key_Return << none   << 0 << "Label5"  << "MHz";
+    QTest::newRow("keypad Enter fixes the frequency")  << ""         << "Command3" << Qt::Key_Enter  << keypad << 0 << "Label5"  << "MHz";
+    QTest::newRow("Enter prints")                      << ""         << "Command4" << Qt::Key_Return << none   << 0 << ""        << "";
+    QTest::newRow("keypad Enter prints")               << ""         << "Command4" << Qt::Key_Enter  << keypad << 0 << ""        << "";
+    QTest::newRow("held Enter prints one page")        << ""         << "Command4" << Qt::Key_Return << none   << 3 << ""        << "";
+    QTest::newRow("Enter switches the language")       << ""         << "Command5" << Qt::Key_Return << none   << 0 << "Label11" << "EN";
+    QTest::newRow("keypad Enter switches the language") << ""        << "Command5" << Qt::Key_Enter  << keypad << 0 << "Label11" << "EN";
+    QTest::newRow("held Enter switches the language once") << ""     << "Command5" << Qt::Key_Return << none   << 3 << "Label11" << "EN";
     // clang-format on
 }
 
-void TestAccessibility::spaceFixesQuantity()
+void TestAccessibility::keysPressButton()
 {
+    QFETCH(QString, fixButton);
     QFETCH(QString, button);
+    QFETCH(Qt::Key, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+    QFETCH(int, repeats);
     QFETCH(QString, label);
     QFETCH(QString, caption);
 
     ActiveWindow shown;
-    pressKey(control(shown.w, qPrintable(button)), Qt::Key_Space);
-    QCOMPARE(control<QLabel>(shown.w, qPrintable(label))->text(), caption);
+    if (!fixButton.isEmpty())
+        click(control(shown.w, qPrintable(fixButton)));
+    auto *pressed = control<QPushButton>(shown.w, qPrintable(button));
+    // Printing is tested on its own; here the press must not reach a printer.
+    if (button == QLatin1String("Command4"))
+        pressed->disconnect(&shown.w);
+    QSignalSpy clicks(pressed, &QPushButton::clicked);
+    pressed->setFocus(Qt::TabFocusReason);
+    holdKey(pressed, key, modifiers, repeats);
+    QCOMPARE(clicks.count(), 1);
+    if (!label.isEmpty())
+        QCOMPARE(control<QLabel>(shown.w, qPrintable(label))->text(), caption);
+}
+
+void TestAccessibility::enterInBoxChangesNothing_data()
+{
+    QTest::addColumn<Qt::Key>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+
+    QTest::newRow("Enter") << Qt::Key_Return << Qt::KeyboardModifiers(Qt::NoModifier);
+    QTest::newRow("keypad Enter") << Qt::Key_Enter << Qt::KeyboardModifiers(Qt::KeypadModifier);
+}
+
+// A typed number counts from the next spin click; Enter neither takes it in nor presses a button.
+void TestAccessibility::enterInBoxChangesNothing()
+{
+    QFETCH(Qt::Key, key);
+    QFETCH(Qt::KeyboardModifiers, modifiers);
+
+    ActiveWindow shown;
+    auto *box = control<QLineEdit>(shown.w, "Text3");
+    box->setFocus(Qt::TabFocusReason);
+    typeInto(box, QStringLiteral("25"));
+    const QStringList before = shownTexts(shown.w);
+    QTest::keyClick(box, key, modifiers);
+    QCOMPARE(shownTexts(shown.w), before);
+    QCOMPARE(QApplication::focusWidget(), box);
 }
 
 QTEST_MAIN(TestAccessibility)
