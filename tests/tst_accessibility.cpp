@@ -26,17 +26,6 @@ QString accessibleText(QWidget *widget, QAccessible::Text text)
     return face ? face->text(text) : QString();
 }
 
-// Key events reach the focus widget only while the window is the active one.
-struct ActiveWindow : ShownWindow
-{
-    ActiveWindow()
-    {
-        QApplication::setActiveWindow(&w);
-        if (!QTest::qWaitForWindowActive(&w))
-            qFatal("window not active");
-    }
-};
-
 void pressKey(QWidget *widget, Qt::Key key)
 {
     widget->setFocus(Qt::TabFocusReason);
@@ -68,6 +57,25 @@ QStringList shownTexts(window::MainWindow &w)
     return texts;
 }
 
+// What is wrong with the focus cue of the control that has the focus: that it shows no cue in its
+// own rectangle, or that the focus changes the window outside it; empty when nothing is.
+QString cueProblem(window::MainWindow &w)
+{
+    QWidget *focus = QApplication::focusWidget();
+    const QRect area = areaIn(w, focus);
+    int inside = 0;
+    int outside = 0;
+    for (const CuePixel &pixel : focusCue(w))
+        ++(area.contains(pixel.at) ? inside : outside);
+    // A cue is at least a short line; a few pixels outside may be a neighbour's antialiasing.
+    if (inside >= 8 && outside <= 3)
+        return QString();
+    return QStringLiteral("%1: %2 pixels change inside, %3 outside")
+        .arg(focus->objectName())
+        .arg(inside)
+        .arg(outside);
+}
+
 } // namespace
 
 class TestAccessibility : public QObject
@@ -79,6 +87,9 @@ private slots:
     void names();
     void focusChain_data();
     void focusChain();
+    void focusCue_data();
+    void focusCue();
+    void focusCueAtStart();
     void arrowKeysStep_data();
     void arrowKeysStep();
     void arrowKeysChooseUnit_data();
@@ -221,6 +232,39 @@ void TestAccessibility::focusChain()
         visited << QApplication::focusWidget()->objectName();
     }
     QCOMPARE(visited, chain + QStringList { chain.first() });
+}
+
+void TestAccessibility::focusCue_data()
+{
+    focusChain_data();
+}
+
+// Every stop shows that it has the focus, in every fix mode.
+void TestAccessibility::focusCue()
+{
+    QFETCH(QString, fixButton);
+    QFETCH(QStringList, chain);
+
+    ActiveWindow shown;
+    auto *fix = control(shown.w, qPrintable(fixButton));
+    if (fix->isEnabled())
+        click(fix);
+    control(shown.w, qPrintable(chain.last()))->setFocus(Qt::TabFocusReason);
+    for (const QString &stop : chain) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), stop);
+        const QString problem = cueProblem(shown.w);
+        QVERIFY2(problem.isEmpty(), qPrintable(problem));
+    }
+}
+
+// The window opens with the focus on its first stop, and shows it there before any key.
+void TestAccessibility::focusCueAtStart()
+{
+    ActiveWindow shown;
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command2"));
+    const QString problem = cueProblem(shown.w);
+    QVERIFY2(problem.isEmpty(), qPrintable(problem));
 }
 
 void TestAccessibility::arrowKeysStep_data()

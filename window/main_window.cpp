@@ -208,6 +208,14 @@ void MainWindow::paintEvent(QPaintEvent *)
     paintCircuit(painter);
 }
 
+// The window opens with the focus on its first control, and a keyboard user needs to see it
+// there before the first key; the toolkit would show focus cues only from the first Tab on.
+void MainWindow::showEvent(QShowEvent *event)
+{
+    window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    QWidget::showEvent(event);
+}
+
 void MainWindow::Command1_Click()
 {
     model::SetFixMode(m_form, 1);
