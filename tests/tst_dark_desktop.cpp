@@ -70,8 +70,7 @@ QRect areaOf(window::MainWindow &w, const QString &name, const QMargins &inside)
         const QPoint to(qRound(row.c / 15.0), qRound(row.d / 15.0));
         return QRect(from, to).normalized().adjusted(-3, -3, 3, 3);
     }
-    QWidget *widget = control(w, qPrintable(name));
-    return QRect(widget->mapTo(&w, QPoint(0, 0)), widget->size()) - inside;
+    return areaIn(w, control(w, qPrintable(name))) - inside;
 }
 
 } // namespace
