@@ -4,7 +4,7 @@
 // The window on a dark desktop: a dark palette is set on the application before the window is
 // built, and, where CTest runs this under the GTK 3 platform theme with Adwaita:dark, the desktop's
 // own theme is dark as well. The window must look as on a light desktop: dark digits, captions and
-// wires on their light faces, read from the rendered window.
+// wires on their light faces and a focus cue that stands out, read from the rendered window.
 
 #include "window_test_support.h"
 
@@ -70,8 +70,7 @@ QRect areaOf(window::MainWindow &w, const QString &name, const QMargins &inside)
         const QPoint to(qRound(row.c / 15.0), qRound(row.d / 15.0));
         return QRect(from, to).normalized().adjusted(-3, -3, 3, 3);
     }
-    QWidget *widget = control(w, qPrintable(name));
-    return QRect(widget->mapTo(&w, QPoint(0, 0)), widget->size()) - inside;
+    return areaIn(w, control(w, qPrintable(name))) - inside;
 }
 
 } // namespace
@@ -87,6 +86,8 @@ private slots:
     void desktopIsDark();
     void inkIsDarkOnItsLightFace_data();
     void inkIsDarkOnItsLightFace();
+    void focusCueStandsOut_data();
+    void focusCueStandsOut();
 
 private:
     QPalette m_desktop;
@@ -158,6 +159,40 @@ void TestDarkDesktop::inkIsDarkOnItsLightFace()
     QVERIFY2(luminance(face) > 0.35, qPrintable(seen));
     QVERIFY2(luminance(ink) < luminance(face), qPrintable(seen));
     QVERIFY2(contrast(ink, face) >= 4.5, qPrintable(seen));
+}
+
+void TestDarkDesktop::focusCueStandsOut_data()
+{
+    QTest::addColumn<QString>("name");
+
+    // clang-format off
+    QTest::newRow("spin bar")     << "VScroll3";
+    QTest::newRow("fix button")   << "Command2";
+    QTest::newRow("print button") << "Command4";
+    QTest::newRow("box")          << "Text3";
+    QTest::newRow("Quick box")    << "Check2";
+    QTest::newRow("unit")         << "Option3";
+    // clang-format on
+}
+
+// The focus shows as on a light desktop, before any key: the control that has it changes, in
+// at least a short line of pixels, by a contrast of 3 or more, what WCAG 2 asks of a control's
+// parts.
+void TestDarkDesktop::focusCueStandsOut()
+{
+    QFETCH(QString, name);
+
+    ActiveWindow shown;
+    QWidget *widget = control(shown.w, qPrintable(name));
+    widget->setFocus(Qt::TabFocusReason);
+    const QRect area = areaIn(shown.w, widget);
+    const QList<CuePixel> cue = focusCue(shown.w);
+    const auto standsOut = std::ranges::count_if(cue, [&](const CuePixel &pixel) {
+        return area.contains(pixel.at) && contrast(pixel.focused, pixel.unfocused) >= 3;
+    });
+    QVERIFY2(standsOut >= 8,
+        qPrintable(
+            QStringLiteral("%1 of %2 changed pixels stand out").arg(standsOut).arg(cue.size())));
 }
 
 int main(int argc, char *argv[])

@@ -4,10 +4,11 @@
 #pragma once
 
 // What the window tests share: finding controls by name, clicking them as a user does, and
-// reading back the colours the user sees.
+// reading back the colours and focus cues the user sees.
 
 #include "window/main_window.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QScrollBar>
@@ -96,5 +97,58 @@ struct ShownWindow
     }
     window::MainWindow w;
 };
+
+// Key events reach the focus widget, and a focus cue shows, only while the window is the active
+// one.
+struct ActiveWindow : ShownWindow
+{
+    ActiveWindow()
+    {
+        QApplication::setActiveWindow(&w);
+        if (!QTest::qWaitForWindowActive(&w))
+            qFatal("window not active");
+    }
+};
+
+// A control's rectangle in the window.
+inline QRect areaIn(window::MainWindow &w, QWidget *widget)
+{
+    return QRect(widget->mapTo(&w, QPoint(0, 0)), widget->size());
+}
+
+// A pixel of the window that the focus changes, with its colour with and without the focus.
+struct CuePixel
+{
+    QPoint at;
+    QColor focused;
+    QColor unfocused;
+};
+
+// What the focus shows: the window as drawn with the focus where it is against the window with
+// no focus at all, in logical pixels, one for each device pixel. A box's caret blinks, so it is
+// left out: the cue must show without it. The focus goes back after, as Tab gives it.
+inline QList<CuePixel> focusCue(window::MainWindow &w)
+{
+    QWidget *focus = QApplication::focusWidget();
+    QRect caret;
+    if (qobject_cast<QLineEdit *>(focus)) {
+        caret = focus->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+        caret = QRect(focus->mapTo(&w, caret.topLeft()), caret.size()).adjusted(-2, -2, 2, 2);
+    }
+    const QImage focused = w.grab().toImage();
+    focus->clearFocus();
+    const QImage unfocused = w.grab().toImage();
+    focus->setFocus(Qt::TabFocusReason);
+    QList<CuePixel> changed;
+    const qreal scale = focused.devicePixelRatio();
+    for (int y = 0; y < focused.height(); ++y) {
+        for (int x = 0; x < focused.width(); ++x) {
+            const QPoint at = (QPointF(x, y) / scale).toPoint();
+            if (focused.pixel(x, y) != unfocused.pixel(x, y) && !caret.contains(at))
+                changed.append({ at, focused.pixelColor(x, y), unfocused.pixelColor(x, y) });
+        }
+    }
+    return changed;
+}
 
 } // namespace testing

@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: The LC Tune developers
 // SPDX-License-Identifier: MIT
 
-// Renders the window as a user sees it, in each fix mode and both languages, into PNG files:
+// Renders the window as a user sees it, in each fix mode and both languages, and with the focus
+// on a spin bar, into PNG files:
 // take_screenshots <directory>
-// or, on a dark desktop, the start-up window framed by the desktop's own window colour:
+// or, on a dark desktop, the start-up window and the focused spin bar framed by the desktop's own
+// window colour:
 // take_screenshots --dark-desktop <directory>
 
 #include "window/main_window.h"
@@ -26,6 +28,18 @@ bool save(QWidget &w, const QDir &directory, const QString &name)
     return w.grab().save(directory.filePath(name));
 }
 
+// The spin bar of the lower capacitance with the keyboard focus; shown is the top-level window
+// that holds w.
+bool saveFocusedSpin(
+    QWidget &shown, window::MainWindow &w, const QDir &directory, const QString &name)
+{
+    QApplication::setActiveWindow(&shown);
+    if (!QTest::qWaitForWindowActive(&shown))
+        return false;
+    w.findChild<QWidget *>(QStringLiteral("VScroll3"))->setFocus(Qt::TabFocusReason);
+    return save(shown, directory, name);
+}
+
 // The frame shows the desktop's theme, so that the picture tells a dark desktop from a light one.
 int saveOnTheDesktop(const QDir &directory)
 {
@@ -38,7 +52,11 @@ int saveOnTheDesktop(const QDir &directory)
     desktop.show();
     if (!QTest::qWaitForWindowExposed(&desktop))
         return 1;
-    return save(desktop, directory, QStringLiteral("window-dark-desktop.png")) ? 0 : 1;
+    const bool saved = save(desktop, directory, QStringLiteral("window-dark-desktop.png"));
+    return saved
+            && saveFocusedSpin(desktop, w, directory, QStringLiteral("focus-spin-dark-desktop.png"))
+        ? 0
+        : 1;
 }
 
 } // namespace
@@ -71,5 +89,7 @@ int main(int argc, char *argv[])
         press(w, "Command1");
         press(w, "Command5");
     }
+    // Last, so that no other picture shows a focus cue.
+    saved = saveFocusedSpin(w, w, directory, QStringLiteral("focus-spin.png")) && saved;
     return saved ? 0 : 1;
 }

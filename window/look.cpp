@@ -4,9 +4,11 @@
 #include "window/look.h"
 
 #include <QCoreApplication>
+#include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
 #include <QStyleFactory>
+#include <QStyleOption>
 
 #include <memory>
 #include <utility>
@@ -61,6 +63,8 @@ public:
             m_classic->drawComplexControl(control, option, painter, widget);
         else
             QProxyStyle::drawComplexControl(control, option, painter, widget);
+        if (control == CC_ScrollBar && showsFocus(option))
+            drawSpinFocus(option, painter);
     }
 
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl part,
@@ -89,6 +93,26 @@ public:
     }
 
 private:
+    // As with Fusion's own cues: once the window shows where the keyboard focus is.
+    static bool showsFocus(const QStyleOption *option)
+    {
+        return option->state.testFlags(State_HasFocus | State_KeyboardFocusChange);
+    }
+
+    // Fusion shows no focus on a scroll bar. A spin bar that has it is framed in the highlight
+    // colour, as Fusion frames a focused button or box, but two pixels wide on so small a
+    // control; its arrows stay as they are.
+    static void drawSpinFocus(const QStyleOption *option, QPainter *painter)
+    {
+        painter->save();
+        QPen pen(option->palette.color(QPalette::Highlight), 2);
+        pen.setJoinStyle(Qt::MiterJoin);
+        painter->setPen(pen);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(option->rect.adjusted(1, 1, -1, -1));
+        painter->restore();
+    }
+
     std::unique_ptr<QStyle> m_classic;
 };
 

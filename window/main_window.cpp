@@ -14,6 +14,7 @@
 #include "window/look.h"
 #include "window/option_button.h"
 #include "window/print_form.h"
+#include "window/push_button.h"
 #include "window/spin_bar.h"
 
 #include <QCheckBox>
@@ -70,7 +71,7 @@ QWidget *createWidget(const ControlRow &row, QWidget *parent)
     case Kind::SpinBar:
         return emptyWidget<SpinBar>(row, parent);
     case Kind::Button: {
-        auto *button = emptyWidget<QPushButton>(row, parent);
+        auto *button = emptyWidget<PushButton>(row, parent);
         button->setText(text);
         return button;
     }
@@ -207,6 +208,14 @@ void MainWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     paintCircuit(painter);
+}
+
+// The window opens with the focus on its first control, and a keyboard user needs to see it
+// there before the first key; the toolkit would show focus cues only from the first Tab on.
+void MainWindow::showEvent(QShowEvent *event)
+{
+    window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    QWidget::showEvent(event);
 }
 
 void MainWindow::Command1_Click()

@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -35,6 +36,14 @@ void setLiveColour(QWidget *widget, QPalette::ColorRole role, const QColor &colo
     palette.setColor(QPalette::Active, role, colour);
     palette.setColor(QPalette::Inactive, role, colour);
     widget->setPalette(palette);
+}
+
+// The three Quick boxes share their caption; their frames' captions tell them apart.
+void nameByCaption(QCheckBox *check)
+{
+    const auto *frame = qobject_cast<QGroupBox *>(check->parentWidget());
+    check->setAccessibleName(
+        frame ? QStringLiteral("%1, %2").arg(check->text(), frame->title()) : check->text());
 }
 
 } // namespace
@@ -92,17 +101,24 @@ void QtForm::setCaption(model::Control control, std::string_view caption)
             fitToCaption(label);
     } else if (auto *button = as<QAbstractButton>(control)) {
         button->setText(text);
+        if (auto *check = qobject_cast<QCheckBox *>(button))
+            nameByCaption(check);
     }
 }
 
-// A tool tip is also what a screen reader calls the control: a box's tip is its role, and the
-// tips tell apart the three "Quick" boxes and the buttons that have no caption of their own.
+// A screen reader calls a control by its tool tip where the control shows no caption that says
+// what it is: a box's tip is its role, a fix button's says more than its "F". A check box is
+// called by the caption it shows, so that a user who says the caption finds it; its tip
+// describes it.
 void QtForm::setToolTip(model::Control control, std::string_view tip)
 {
     if (auto *target = as<QWidget>(control)) {
         const QString text = toQString(tip);
         target->setToolTip(text);
-        target->setAccessibleName(text);
+        if (qobject_cast<QCheckBox *>(target))
+            target->setAccessibleDescription(text);
+        else
+            target->setAccessibleName(text);
     }
 }
 
