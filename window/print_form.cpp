@@ -8,9 +8,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
-#include <QDir>
 #include <QMessageBox>
-#include <QWidget>
 
 #include <algorithm>
 #include <iterator>
@@ -64,8 +62,7 @@ QImage clientAreaImage(QWidget &window)
 
 QString installedPrintHelper()
 {
-    return QDir(QCoreApplication::applicationDirPath())
-        .filePath(QStringLiteral(LCTUNE_PRINT_HELPER));
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/" LCTUNE_PRINT_HELPER);
 }
 
 PrintQueue::PrintQueue(
@@ -153,8 +150,7 @@ void PrintQueue::tell(PrintOutcome outcome, const QString &reason)
     // The print system's own words, below ours, stand as they are: never taken for markup.
     m_message->setTextFormat(Qt::PlainText);
     m_message->setAttribute(Qt::WA_DeleteOnClose);
-    // The keyboard user goes on where they were, whether or not the desktop gives the window
-    // back its activation.
+    // The keyboard user goes on where they were, whether or not the desktop reactivates the window.
     if (QWidget *focus = m_window.focusWidget()) {
         QObject::connect(m_message, &QDialog::finished, focus, [focus] {
             focus->activateWindow();

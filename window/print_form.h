@@ -24,11 +24,10 @@ QImage clientAreaImage(QWidget &window);
 // The print helper that the installation puts where the program looks for it.
 QString installedPrintHelper();
 
-// The print button's work. Each click hands the client area as it is then to the print helper,
+// The print button's work: each click hands the client area as it is then to the print helper,
 // one page at a time, and gives the window back at once. When the print system does not take a
-// page, the pages waiting behind it are dropped, as they would meet the same trouble, and the
-// user reads why in one message in the window's language. Success shows nothing, and nothing in
-// the window changes.
+// page, the pages waiting are dropped, as they would meet the same trouble, and the user reads why
+// in one message in the window's language. Success shows nothing; the window never changes.
 class PrintQueue
 {
 public:

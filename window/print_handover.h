@@ -3,10 +3,9 @@
 
 #pragma once
 
-// What the window and its print helper, a program of its own, agree on. The window writes the
-// job's title, a newline and the page (the client area as a BMP image at printPixelRatio device
-// pixels to the window pixel) to the helper's standard input. The helper's exit status is the
-// outcome, and its standard output the print system's own words on it, where it gave any.
+// What the window and its print helper agree on. The window writes the job's title, a newline and
+// the page (a BMP image at printPixelRatio device pixels to the window pixel) to the helper's
+// standard input; the helper's exit status is the outcome, its output the print system's words.
 
 #include <chrono>
 

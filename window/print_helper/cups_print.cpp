@@ -9,6 +9,7 @@
 
 #include <cups/cups.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -52,8 +53,8 @@ std::string_view option(const cups_dest_t &dest, const char *name)
     return value ? value : "";
 }
 
-// Why the print system stopped the queue, in its own words.
-std::string stateMessage(http_t *http, const cups_dest_t &dest)
+// Says why the print system stopped the queue, in its own words.
+void sayWhyStopped(http_t *http, const cups_dest_t &dest)
 {
     ipp_t *request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
@@ -62,9 +63,9 @@ std::string stateMessage(http_t *http, const cups_dest_t &dest)
         "printer-state-message");
     const std::unique_ptr<ipp_t, void (*)(ipp_t *)> response(
         cupsDoRequest(http, request, "/"), &ippDelete);
-    const char *message = ippGetString(
-        ippFindAttribute(response.get(), "printer-state-message", IPP_TAG_TEXT), 0, nullptr);
-    return message ? message : "";
+    if (const char *message = ippGetString(
+            ippFindAttribute(response.get(), "printer-state-message", IPP_TAG_TEXT), 0, nullptr))
+        std::fputs(message, stdout);
 }
 
 // The queue's default paper: the one named for it (by the user's lpoptions or the queue's
@@ -141,7 +142,7 @@ PrintOutcome sendPdf(http_t *http, const cups_dest_t &dest, const QByteArray &ti
 
 } // namespace
 
-PrintOutcome printPage(const QString &title, const QImage &window, std::string &reason)
+PrintOutcome printPage(const QString &title, const QImage &window)
 {
     cupsSetPasswordCB2(&refusePassword, nullptr);
     const std::unique_ptr<http_t, void (*)(http_t *)> http(
@@ -163,7 +164,7 @@ PrintOutcome printPage(const QString &title, const QImage &window, std::string &
     if (option(*dest, "printer-is-accepting-jobs") == "false")
         return PrintOutcome::QueueRejecting;
     if (std::atoi(option(*dest, "printer-state").data()) == IPP_PSTATE_STOPPED) {
-        reason = stateMessage(http.get(), *dest);
+        sayWhyStopped(http.get(), *dest);
         return PrintOutcome::QueueStopped;
     }
     const pwg_media_t *paper = defaultPaper(http.get(), dest.get());

@@ -8,10 +8,8 @@
 #include <QImage>
 #include <QMarginsF>
 #include <QPainter>
-#include <QString>
 
 #include <algorithm>
-#include <string>
 
 namespace window {
 
@@ -19,13 +17,12 @@ namespace window {
 inline const QMarginsF pageMarginsMm(10, 10, 10, 10);
 
 // Prints the window's image as one page on the user's default printer, on its default paper.
-// `reason` takes the print system's own words on a failure, where it gives any.
-PrintOutcome printPage(const QString &title, const QImage &window, std::string &reason);
+// The print system's own words on a failure, where it gives any, go to the standard output.
+PrintOutcome printPage(const QString &title, const QImage &window);
 
-// Draws the window's image at its true size (96 window pixels to the inch) at the painter's
-// origin, the top left of the printable area, whose size is in the painter's units at
-// dotsPerInch; scaled down, whole and in proportion, where the area is too small. Lossless, so
-// that the page keeps the window's colours.
+// Draws the window's image at its true size (96 window pixels to the inch) at the top left of the
+// printable area, whose size is in the painter's units at dotsPerInch; scaled down, whole and in
+// proportion, where the area is too small. Lossless, so that the page keeps the window's colours.
 inline void drawWindowOnPage(
     QPainter &painter, const QSizeF &printable, double dotsPerInch, const QImage &window)
 {

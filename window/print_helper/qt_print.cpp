@@ -10,7 +10,7 @@
 namespace window {
 
 // Qt's own printing, where CUPS is not at hand: the page goes to the platform's spooler.
-PrintOutcome printPage(const QString &title, const QImage &window, std::string &)
+PrintOutcome printPage(const QString &title, const QImage &window)
 {
     int argc = 0;
     const QGuiApplication application(argc, nullptr);
