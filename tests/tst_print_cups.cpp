@@ -12,6 +12,7 @@
 
 #include "window/print_form.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -196,7 +197,8 @@ class HostileServer : public QObject
 public:
     // The print server of the moment is the one a relay passes requests on to.
     HostileServer(const QString &path, Answer answer)
-        : m_answer(answer), m_upstream(setting("CUPS_SERVER"))
+        : m_answer(answer),
+          m_upstream(setting("CUPS_SERVER"))
     {
         if (!m_server.listen(path))
             qFatal("cannot listen on %s", qPrintable(path));
@@ -331,6 +333,7 @@ private slots:
     void troubleShowsOneMessageAndChangesNothing_data();
     void troubleShowsOneMessageAndChangesNothing();
     void closingTheWindowDoesNotWaitForTheServer();
+    void aHelperWithoutItsWindowEndsAtTheBound();
     void qtsOwnPrintingPrintsOnTheDefaultQueue();
     void qtsOwnPrintingSeesThatThereIsNoDefault();
 
@@ -728,6 +731,29 @@ void TestPrintCups::closingTheWindowDoesNotWaitForTheServer()
     QVERIFY(clock.elapsed() < 500);
     for (pid_t pid : helpers)
         QVERIFY2(!QFileInfo::exists(QStringLiteral("/proc/%1").arg(pid)), "a helper is left");
+}
+
+// A window that is killed cannot kill its helper: the helper, stuck on a silent server, ends
+// itself at the same bound, and says that the print system did not answer.
+void TestPrintCups::aHelperWithoutItsWindowEndsAtTheBound()
+{
+    QTemporaryDir dir;
+    HostileServer silent(dir.filePath(QStringLiteral("socket")), Answer::Silence);
+    useServer(dir.filePath(QStringLiteral("socket")));
+    ShownWindow shown;
+    QByteArray page = "LC Tune\n";
+    QBuffer buffer(&page);
+    buffer.open(QIODevice::Append);
+    window::clientAreaImage(shown.w).save(&buffer, "BMP");
+    QProcess helper;
+    QElapsedTimer clock;
+    clock.start();
+    helper.start(window::installedPrintHelper());
+    helper.write(page);
+    helper.closeWriteChannel();
+    QVERIFY(helper.waitForFinished(int(answerBoundMs) + 5000));
+    QCOMPARE(helper.exitCode(), int(window::PrintOutcome::NoAnswer));
+    QVERIFY2(clock.elapsed() >= answerBoundMs, qPrintable(QString::number(clock.elapsed())));
 }
 
 void TestPrintCups::qtsOwnPrintingPrintsOnTheDefaultQueue()
