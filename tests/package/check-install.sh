@@ -29,6 +29,10 @@ for file in "$bindir/lctune" "$desktop" "$metainfo" "$manual" share/doc/lctune/c
     [ -f "$prefix/$file" ] || fail "not installed: $file"
 done
 [ -x "$prefix/$bindir/lctune" ] || fail "$bindir/lctune is not executable"
+# Debian's changelog and the lintian override belong to the Debian package alone.
+for file in share/doc/lctune/changelog.Debian.gz share/lintian/overrides/lctune; do
+    [ ! -e "$prefix/$file" ] || fail "a plain install puts in the Debian package's $file"
+done
 
 # Printing is a helper program of its own, where the program looks for it, so that the print
 # system's libraries never load into the window.
