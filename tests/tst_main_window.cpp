@@ -6,8 +6,6 @@
 
 #include "window_test_support.h"
 
-#include "window/form_table.h"
-#include "window/look.h"
 #include "window/spin_bar.h"
 
 #include <QCheckBox>

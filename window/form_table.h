@@ -43,19 +43,13 @@ enum Flag : std::uint8_t {
 // Where a control or shape stands, in twips: from its container's top-left corner.
 struct Box
 {
-    int left;
-    int top;
-    int width;
-    int height;
+    int left, top, width, height;
 };
 
 // A line of the picture, in twips: from one end to the other.
 struct Segment
 {
-    int x1;
-    int y1;
-    int x2;
-    int y2;
+    int x1, y1, x2, y2;
 };
 
 struct ControlRow
