@@ -36,7 +36,7 @@ QBrush fill(const ControlRow &row)
 // A shape's outline lies inside its box, so a wider outline grows inward.
 QRectF insideBox(const ControlRow &row)
 {
-    const Box &place = std::get<Box>(row.place);
+    const auto &place = std::get<Box>(row.place);
     const QRectF box(
         pixels(place.left, place.top), pixels(place.left + place.width, place.top + place.height));
     const double half = row.penPixels / 2.0;
@@ -59,7 +59,7 @@ void paintElement(QPainter &painter, const ControlRow &row)
     painter.setRenderHint(QPainter::Antialiasing, row.kind == Kind::Circle);
     switch (row.kind) {
     case Kind::Line: {
-        const Segment &line = std::get<Segment>(row.place);
+        const auto &line = std::get<Segment>(row.place);
         painter.drawLine(pixels(line.x1, line.y1), pixels(line.x2, line.y2));
         break;
     }

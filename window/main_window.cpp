@@ -135,7 +135,7 @@ void MainWindow::buildLayout()
         QWidget *widget = createWidget(row, containers.value(QString::fromLatin1(row.parent)));
         const QString name = QString::fromLatin1(row.name);
         widget->setObjectName(name);
-        const Box &box = std::get<Box>(row.place);
+        const auto &box = std::get<Box>(row.place);
         widget->setGeometry(
             toPixels(box.left), toPixels(box.top), toPixels(box.width), toPixels(box.height));
         applyColours(widget, row);
