@@ -16,6 +16,7 @@
 #include <QHash>
 #include <QLibraryInfo>
 #include <QMargins>
+#include <QMessageBox>
 
 #include <algorithm>
 #include <cmath>
@@ -90,6 +91,7 @@ private slots:
     void inkIsDarkOnItsLightFace();
     void focusCueStandsOut_data();
     void focusCueStandsOut();
+    void messageBoxHasTheWindowsFace();
 
 private:
     QPalette m_desktop;
@@ -194,6 +196,20 @@ void TestDarkDesktop::focusCueStandsOut()
     QVERIFY2(standsOut >= 8,
         qPrintable(
             QStringLiteral("%1 of %2 changed pixels stand out").arg(standsOut).arg(cue.size())));
+}
+
+// The print button tells of a failure in a message box, a window of its own: it has the window's
+// silver face and dark text, not the desktop's colours.
+void TestDarkDesktop::messageBoxHasTheWindowsFace()
+{
+    ShownWindow shown;
+    QMessageBox box(QMessageBox::Warning, shown.w.windowTitle(), QStringLiteral("No printer"),
+        QMessageBox::Ok, &shown.w);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    const QImage image = box.grab().toImage();
+    QCOMPARE(image.pixelColor(2, 2), rgb(0xC0C0C0));
+    QVERIFY(luminance(box.palette().color(QPalette::WindowText)) < 0.05);
 }
 
 int main(int argc, char *argv[])
