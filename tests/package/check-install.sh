@@ -18,7 +18,8 @@ here=$(dirname "$0")
 # shellcheck source-path=SCRIPTDIR source=checks.sh
 . "$here/checks.sh"
 
-prefix=$(mktemp -d)
+# Inside the build tree, like everything this test writes.
+prefix=$(mktemp -d "$build/check-install.XXXXXX")
 trap 'rm -rf "$prefix"' EXIT
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
 
