@@ -10,9 +10,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    // The window's own face throughout: its message boxes match it, and no control lays out text
-    // in the toolkit's default face before it gets its own, which would load that face too.
-    QApplication::setFont(window::fontFor(window::Face::Dialog));
+    window::setApplicationLook();
     // Lets a Wayland desktop match the window to its menu entry, and so to its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.lctune.LCTune"));
     window::MainWindow window;

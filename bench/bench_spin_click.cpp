@@ -10,6 +10,7 @@
 #include "model/spin.h"
 #include "tests/fake_form.h"
 #include "tests/window_test_support.h"
+#include "window/look.h"
 #include "window/spin_bar.h"
 
 #include <QApplication>
@@ -91,6 +92,7 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    window::setApplicationLook();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -3,6 +3,7 @@
 
 #include "model/spin.h"
 
+#include "model/fix_mode.h"
 #include "model/leading_number.h"
 #include "model/number_format.h"
 #include "model/solvers.h"
@@ -106,7 +107,7 @@ void spinParasiticBox(Form &form, Module1 &m, const Spin &spin, int position)
     if (const auto text = spinText(value, spin.role))
         writeInput(form, spin.box, *text);
     // While the capacitance is fixed, Cx is part of the fixed total and nothing is computed.
-    if (readLeadingNumber(form.tag(Control::Command2)) == 0)
+    if (!isFixed(form, Control::Command2))
         spin.solver(form, m);
 }
 

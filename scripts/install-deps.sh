@@ -7,7 +7,7 @@ set -eu
 packages="cmake ninja-build g++ qt6-base-dev libgl-dev libcups2-dev
   fonts-liberation2 fonts-dejavu-core xvfb xauth
   cups printer-driver-cups-pdf poppler-utils libbenchmark-dev clang libclang-rt-14-dev
-  desktop-file-utils appstream dpkg-dev lintian reuse xdotool man-db
+  desktop-file-utils appstream dpkg-dev dpkg-repack lintian reuse xdotool man-db
   clang-tidy-16 cppcheck libxcb1-dev libxcb-damage0-dev
   qt6-gtk-platformtheme"
 missing=""

@@ -13,7 +13,7 @@ build="$root/build/fuzz"
 # Warnings are errors here as in the presets: the fuzzer is the project's own build.
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_COMPILE_WARNING_AS_ERROR=ON \
-    -DLCTUNE_FUZZ=ON -DBUILD_TESTING=OFF
+    -DLCTUNE_BUILD_FUZZ=ON -DLCTUNE_LIBFUZZER=ON -DBUILD_TESTING=OFF
 cmake --build "$build" --target fuzz_leading_number -j2
 
 # New inputs go to a scratch directory, so the checked-in corpus stays small and reviewed.

@@ -426,5 +426,5 @@ void TestAccessibility::enterInBoxChangesNothing()
     QCOMPARE(QApplication::focusWidget(), box);
 }
 
-QTEST_MAIN(TestAccessibility)
+LCTUNE_WINDOW_TEST_MAIN(TestAccessibility)
 #include "tst_accessibility.moc"

@@ -1,10 +1,11 @@
 // SPDX-FileCopyrightText: The LC Tune developers
 // SPDX-License-Identifier: MIT
 
-// The window on a dark desktop: a dark palette is set on the application before the window is
-// built, and, where CTest runs this under the GTK 3 platform theme with Adwaita:dark, the desktop's
-// own theme is dark as well. The window must look as on a light desktop: dark digits, captions and
-// wires on their light faces and a focus cue that stands out, read from the rendered window.
+// The window on a dark desktop: a dark palette is set on the application before the program sets
+// its own look, as a desktop's theme would, and, where CTest runs this under the GTK 3 platform
+// theme with Adwaita:dark, the desktop's own theme is dark as well. The window must look as on a
+// light desktop: dark digits, captions and wires on their light faces and a focus cue that stands
+// out, read from the rendered window.
 
 #include "window_test_support.h"
 
@@ -15,6 +16,7 @@
 #include <QHash>
 #include <QLibraryInfo>
 #include <QMargins>
+#include <QMessageBox>
 
 #include <algorithm>
 #include <cmath>
@@ -66,8 +68,9 @@ QRect areaOf(window::MainWindow &w, const QString &name, const QMargins &inside)
     for (const window::ControlRow &row : window::formTable) {
         if (name != QLatin1String(row.name) || row.kind != window::Kind::Line)
             continue;
-        const QPoint from(qRound(row.a / 15.0), qRound(row.b / 15.0));
-        const QPoint to(qRound(row.c / 15.0), qRound(row.d / 15.0));
+        const auto &line = std::get<window::Segment>(row.place);
+        const QPoint from(qRound(line.x1 / 15.0), qRound(line.y1 / 15.0));
+        const QPoint to(qRound(line.x2 / 15.0), qRound(line.y2 / 15.0));
         return QRect(from, to).normalized().adjusted(-3, -3, 3, 3);
     }
     return areaIn(w, control(w, qPrintable(name))) - inside;
@@ -88,6 +91,7 @@ private slots:
     void inkIsDarkOnItsLightFace();
     void focusCueStandsOut_data();
     void focusCueStandsOut();
+    void messageBoxHasTheWindowsFace();
 
 private:
     QPalette m_desktop;
@@ -96,7 +100,6 @@ private:
 // Without this the rest would prove nothing about the theme that the test was run under.
 void TestDarkDesktop::desktopIsDark()
 {
-    QVERIFY(isDark(QApplication::palette()));
     if (qEnvironmentVariable("QT_QPA_PLATFORMTHEME") != QLatin1String("gtk3"))
         QSKIP("no platform theme asked for: the dark palette alone");
     const QDir themes(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platformthemes");
@@ -195,11 +198,26 @@ void TestDarkDesktop::focusCueStandsOut()
             QStringLiteral("%1 of %2 changed pixels stand out").arg(standsOut).arg(cue.size())));
 }
 
+// The print button tells of a failure in a message box, a window of its own: it has the window's
+// silver face and dark text, not the desktop's colours.
+void TestDarkDesktop::messageBoxHasTheWindowsFace()
+{
+    ShownWindow shown;
+    QMessageBox box(QMessageBox::Warning, shown.w.windowTitle(), QStringLiteral("No printer"),
+        QMessageBox::Ok, &shown.w);
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    const QImage image = box.grab().toImage();
+    QCOMPARE(image.pixelColor(2, 2), rgb(0xC0C0C0));
+    QVERIFY(luminance(box.palette().color(QPalette::WindowText)) < 0.05);
+}
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     TestDarkDesktop test(QApplication::palette());
     QApplication::setPalette(darkPalette());
+    window::setApplicationLook();
     return QTest::qExec(&test, argc, argv);
 }
 

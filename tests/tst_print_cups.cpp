@@ -788,5 +788,5 @@ void TestPrintCups::qtsOwnPrintingSeesThatThereIsNoDefault()
     QCOMPARE(seen.first().text, QStringLiteral("No default printer is set."));
 }
 
-QTEST_MAIN(TestPrintCups)
+LCTUNE_WINDOW_TEST_MAIN(TestPrintCups)
 #include "tst_print_cups.moc"

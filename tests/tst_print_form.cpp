@@ -320,5 +320,5 @@ void TestPrintForm::aMissingPrintHelperIsReportedNotTakenForSuccess()
     QCOMPARE(child.exitCode(), 0);
 }
 
-QTEST_MAIN(TestPrintForm)
+LCTUNE_WINDOW_TEST_MAIN(TestPrintForm)
 #include "tst_print_form.moc"

@@ -608,5 +608,5 @@ void TestSpinControls::heldArrowRepeatsWholeSteps()
     QCOMPARE(control<QLineEdit>(shown.w, "Text4")->text(), QStringLiteral("50"));
 }
 
-QTEST_MAIN(TestSpinControls)
+LCTUNE_WINDOW_TEST_MAIN(TestSpinControls)
 #include "tst_spin_controls.moc"

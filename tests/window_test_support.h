@@ -3,9 +3,10 @@
 
 #pragma once
 
-// What the window tests share: finding controls by name, clicking them as a user does, and
-// reading back the colours and focus cues the user sees.
+// What the window tests share: the application's look, finding controls by name, clicking them
+// as a user does, and reading back the colours and focus cues the user sees.
 
+#include "window/look.h"
 #include "window/main_window.h"
 
 #include <QApplication>
@@ -152,3 +153,15 @@ inline QList<CuePixel> focusCue(window::MainWindow &w)
 }
 
 } // namespace testing
+
+// QTEST_MAIN for a test of the window, with the look that main() gives the application.
+#define LCTUNE_WINDOW_TEST_MAIN(TestObject)                                                        \
+    int main(int argc, char *argv[])                                                               \
+    {                                                                                              \
+        QApplication app(argc, argv);                                                              \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
+        window::setApplicationLook();                                                              \
+        TestObject test;                                                                           \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }

@@ -8,11 +8,13 @@
 // window colour:
 // take_screenshots --dark-desktop <directory>
 
+#include "window/look.h"
 #include "window/main_window.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QPainter>
 #include <QTest>
 
 namespace {
@@ -41,10 +43,22 @@ bool saveFocusedSpin(
 }
 
 // The frame shows the desktop's theme, so that the picture tells a dark desktop from a light one.
-int saveOnTheDesktop(const QDir &directory)
+// Painted rather than given a palette, which the window inside would inherit.
+class Desktop : public QWidget
 {
-    QWidget desktop;
-    desktop.setAutoFillBackground(true);
+public:
+    explicit Desktop(const QColor &colour) : m_colour(colour) { }
+
+protected:
+    void paintEvent(QPaintEvent *) override { QPainter(this).fillRect(rect(), m_colour); }
+
+private:
+    QColor m_colour;
+};
+
+int saveOnTheDesktop(const QDir &directory, const QColor &desktopColour)
+{
+    Desktop desktop(desktopColour);
     const int margin = 12;
     window::MainWindow w(&desktop);
     w.move(margin, margin);
@@ -64,6 +78,9 @@ int saveOnTheDesktop(const QDir &directory)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // The desktop's own, before the program sets the window's look.
+    const QColor desktopColour = QApplication::palette().color(QPalette::Window);
+    window::setApplicationLook();
     const bool darkDesktop = argc == 3 && qstrcmp(argv[1], "--dark-desktop") == 0;
     if (argc != 2 && !darkDesktop) {
         qWarning("usage: take_screenshots [--dark-desktop] <directory>");
@@ -71,7 +88,7 @@ int main(int argc, char *argv[])
     }
     const QDir directory(QString::fromLocal8Bit(argv[argc - 1]));
     if (darkDesktop)
-        return saveOnTheDesktop(directory);
+        return saveOnTheDesktop(directory, desktopColour);
     window::MainWindow w;
     w.show();
     if (!QTest::qWaitForWindowExposed(&w))

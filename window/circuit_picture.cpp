@@ -36,7 +36,9 @@ QBrush fill(const ControlRow &row)
 // A shape's outline lies inside its box, so a wider outline grows inward.
 QRectF insideBox(const ControlRow &row)
 {
-    const QRectF box(pixels(row.a, row.b), pixels(row.a + row.c, row.b + row.d));
+    const auto &place = std::get<Box>(row.place);
+    const QRectF box(
+        pixels(place.left, place.top), pixels(place.left + place.width, place.top + place.height));
     const double half = row.penPixels / 2.0;
     return box.adjusted(half, half, -half, -half);
 }
@@ -56,9 +58,11 @@ void paintElement(QPainter &painter, const ControlRow &row)
     // Straight edges stay pixel-exact in their colours; only the rings need smoothing.
     painter.setRenderHint(QPainter::Antialiasing, row.kind == Kind::Circle);
     switch (row.kind) {
-    case Kind::Line:
-        painter.drawLine(pixels(row.a, row.b), pixels(row.c, row.d));
+    case Kind::Line: {
+        const auto &line = std::get<Segment>(row.place);
+        painter.drawLine(pixels(line.x1, line.y1), pixels(line.x2, line.y2));
         break;
+    }
     case Kind::Rectangle:
         painter.drawRect(insideBox(row));
         break;

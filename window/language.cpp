@@ -36,13 +36,22 @@ void GetLang(model::Form &form, int language)
         show(form, entry, inSlovak);
 }
 
+int shownLanguage(const model::Form &form)
+{
+    const double tag = model::readLeadingNumber(form.tag(model::Control::Command5));
+    if (tag == slovak)
+        return slovak;
+    return tag == english ? english : noLanguage;
+}
+
 void switchLanguage(model::Form &form)
 {
     using model::Control;
-    if (model::readLeadingNumber(form.tag(Control::Command5)) == 0) {
+    const int shown = shownLanguage(form);
+    if (shown == english) {
         form.setTag(Control::Command5, "1");
         GetLang(form, slovak);
-    } else if (model::readLeadingNumber(form.tag(Control::Command5)) == 1) {
+    } else if (shown == slovak) {
         form.setTag(Control::Command5, "0");
         GetLang(form, english);
     }

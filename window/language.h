@@ -64,10 +64,15 @@ inline constexpr std::array<LanguageText, 7> spinBarNames = {{
 
 inline constexpr int slovak = 1;
 inline constexpr int english = 0;
+inline constexpr int noLanguage = -1;
 
 // Shows the texts of a language, and names the spin bars in it: 1 is Slovak, anything else
 // English.
 void GetLang(model::Form &form, int language);
+
+// The language the window shows, as the language button's tag records it: slovak, english, or
+// noLanguage when the tag holds another number.
+int shownLanguage(const model::Form &form);
 
 // The language button: switches to the other language, recording it in the button's tag first.
 void switchLanguage(model::Form &form);

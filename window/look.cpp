@@ -3,9 +3,9 @@
 
 #include "window/look.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QPainter>
-#include <QPointer>
+#include <QPalette>
 #include <QProxyStyle>
 #include <QStyleFactory>
 #include <QStyleOption>
@@ -116,20 +116,7 @@ private:
     std::unique_ptr<QStyle> m_classic;
 };
 
-} // namespace
-
-QStyle *formStyle()
-{
-    // Owned by the application, so it goes before the toolkit shuts down.
-    static QPointer<ClassicStyle> style;
-    if (!style) {
-        style = new ClassicStyle;
-        style->setParent(QCoreApplication::instance());
-    }
-    return style.data();
-}
-
-QPalette formPalette()
+QPalette classicPalette()
 {
     // Every role first derives from the classic face, so a role that a newer toolkit adds does not
     // come from the desktop's theme either.
@@ -161,6 +148,18 @@ QPalette formPalette()
     for (auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText })
         palette.setColor(QPalette::Disabled, role, QColor(classic::grayText));
     return palette;
+}
+
+} // namespace
+
+void setApplicationLook()
+{
+    // The application owns the style from here on.
+    QApplication::setStyle(new ClassicStyle);
+    QApplication::setPalette(classicPalette());
+    // The window's own face throughout, so that no control lays out text in the toolkit's
+    // default face before it gets its own, which would load that face too.
+    QApplication::setFont(fontFor(Face::Dialog));
 }
 
 QColor toQColor(model::Colour colour)

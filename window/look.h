@@ -11,21 +11,18 @@
 
 #include <QColor>
 #include <QFont>
-#include <QPalette>
-
-class QStyle;
 
 namespace window {
 
-// The style every control of the window is drawn with: Fusion, whose drawing follows the
-// palette exactly, with the classic 13-pixel tick and option marks, so that captions such as
-// "MHz" fit the layout's narrow option buttons.
-QStyle *formStyle();
-
-// The palette the window is drawn with, every role of every group built from the classic light
-// system colours, whatever the desktop's theme: the window's exact colours (light green and light
-// red boxes, silver faces) are readable only with dark text, so no role may come from a theme.
-QPalette formPalette();
+// Gives the application the look of its window, for the window and its message boxes alike: the
+// style, the palette and the face. Called once the QApplication exists, before any window.
+//
+// The style is Fusion, whose drawing follows the palette exactly, with the classic 13-pixel tick
+// and option marks, so that captions such as "MHz" fit the layout's narrow option buttons. The
+// palette has every role of every group built from the classic light system colours, whatever
+// the desktop's theme: the window's exact colours (light green and light red boxes, silver
+// faces) are readable only with dark text, so no role may come from a theme.
+void setApplicationLook();
 
 // An exact colour as it stands; a system colour as its classic light value.
 QColor toQColor(model::Colour colour);

@@ -38,12 +38,11 @@ int toPixels(int twips)
     return qRound(twips / double(twipsPerPixel));
 }
 
-// Style and face come before the text, so that no text is measured or laid out for a look it
-// will not have.
+// The face comes before the text, so that no text is measured or laid out for a face it will not
+// have.
 template <typename Widget> Widget *emptyWidget(const ControlRow &row, QWidget *parent)
 {
     auto *widget = new Widget(parent);
-    widget->setStyle(formStyle());
     widget->setFont(fontFor(row.face));
     return widget;
 }
@@ -116,8 +115,6 @@ MainWindow::MainWindow(QWidget *parent)
       m_printQueue(*this, m_form, installedPrintHelper())
 {
     setObjectName(QStringLiteral("Form1"));
-    setStyle(formStyle());
-    setPalette(formPalette());
     setAutoFillBackground(true);
     setFont(fontFor(Face::Dialog));
     setWindowIcon(appIcon(windowIconSizes));
@@ -138,7 +135,9 @@ void MainWindow::buildLayout()
         QWidget *widget = createWidget(row, containers.value(QString::fromLatin1(row.parent)));
         const QString name = QString::fromLatin1(row.name);
         widget->setObjectName(name);
-        widget->setGeometry(toPixels(row.a), toPixels(row.b), toPixels(row.c), toPixels(row.d));
+        const auto &box = std::get<Box>(row.place);
+        widget->setGeometry(
+            toPixels(box.left), toPixels(box.top), toPixels(box.width), toPixels(box.height));
         applyColours(widget, row);
         if (row.flags & FitsCaption)
             fitToCaption(qobject_cast<QLabel *>(widget));

@@ -3,7 +3,6 @@
 
 #include "window/print_form.h"
 
-#include "model/leading_number.h"
 #include "window/language.h"
 
 #include <QBuffer>
@@ -138,7 +137,7 @@ void PrintQueue::tell(PrintOutcome outcome, const QString &reason)
     if (message == std::end(messages))
         return;
     // The language button's tag records the language shown.
-    const bool inSlovak = model::readLeadingNumber(m_form.tag(model::Control::Command5)) == slovak;
+    const bool inSlovak = shownLanguage(m_form) == slovak;
     QString text = QString::fromUtf8(inSlovak ? message->slovak : message->english);
     if (!reason.isEmpty())
         text += QStringLiteral("\n\n") + reason;

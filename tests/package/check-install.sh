@@ -18,7 +18,8 @@ here=$(dirname "$0")
 # shellcheck source-path=SCRIPTDIR source=checks.sh
 . "$here/checks.sh"
 
-prefix=$(mktemp -d)
+# Inside the build tree, like everything this test writes.
+prefix=$(mktemp -d "$build/check-install.XXXXXX")
 trap 'rm -rf "$prefix"' EXIT
 "$cmake" --install "$build" --prefix "$prefix" >/dev/null
 
@@ -29,6 +30,10 @@ for file in "$bindir/lctune" "$desktop" "$metainfo" "$manual" share/doc/lctune/c
     [ -f "$prefix/$file" ] || fail "not installed: $file"
 done
 [ -x "$prefix/$bindir/lctune" ] || fail "$bindir/lctune is not executable"
+# Debian's changelog and the lintian override belong to the Debian package alone.
+for file in share/doc/lctune/changelog.Debian.gz share/lintian/overrides/lctune; do
+    [ ! -e "$prefix/$file" ] || fail "a plain install puts in the Debian package's $file"
+done
 
 # Printing is a helper program of its own, where the program looks for it, so that the print
 # system's libraries never load into the window.

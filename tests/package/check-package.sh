@@ -6,7 +6,9 @@
 # expects, the project's version, the program, print helper, menu entry, icons, AppStream record,
 # manual page, copyright file and changelog under /usr, no maintainer scripts, the dependencies
 # on the Qt runtime and on the fonts that the window asks for by name, lintian and the desktop's
-# validators. Then it installs the package on this machine and starts the installed program.
+# validators. Then it installs the package on this machine and starts the installed program, and
+# puts back what was there before: the lctune installed before, repacked from this machine's own
+# files with dpkg-repack, or none.
 # Usage: check-package.sh <cpack> <build directory> <version> <bindir> <libexecdir> <mandir>
 # Exit code 77 (skipped) after the checks of the package file when not run by root, who alone
 # may install it.
@@ -22,16 +24,27 @@ here=$(dirname "$0")
 . "$here/checks.sh"
 
 out=$(mktemp -d)
-installed_here=
-cleanup()
+# What the end puts back: nothing, "remove" (no lctune was installed) or "$out/before/*.deb".
+restore=
+put_back()
 {
-    if [ -n "$installed_here" ]; then
-        DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq -o DPkg::Lock::Timeout=600 lctune \
-            >/dev/null || true
-    fi
+    status=$?
+    case $restore in
+        "") ;;
+        remove)
+            DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq -o DPkg::Lock::Timeout=600 \
+                lctune >/dev/null || { echo "could not remove lctune again" >&2; status=1; }
+            ;;
+        *)
+            DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --reinstall --allow-downgrades \
+                -o DPkg::Lock::Timeout=600 "$restore" >/dev/null \
+                || { echo "could not put back the lctune installed before: $restore" >&2; status=1; }
+            ;;
+    esac
     rm -rf "$out"
+    exit "$status"
 }
-trap cleanup EXIT
+trap put_back EXIT
 "$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$out" >"$out/cpack.log" 2>&1 \
     || { cat "$out/cpack.log" >&2; fail "cpack could not build the package"; }
 
@@ -58,7 +71,8 @@ expected="./usr/$bindir/lctune
 ./usr/share/metainfo/$app_id.metainfo.xml
 ./usr/$mandir/man1/lctune.1.gz
 ./usr/share/doc/lctune/copyright
-./usr/share/doc/lctune/changelog.Debian.gz"
+./usr/share/doc/lctune/changelog.Debian.gz
+./usr/share/lintian/overrides/lctune"
 for size in $icon_sizes; do
     expected="$expected
 ./usr/share/icons/hicolor/${size}x${size}/apps/lctune.png"
@@ -106,10 +120,21 @@ if [ "$(id -u)" != 0 ]; then
     echo "skipped: installing the package needs root"
     exit 77
 fi
-# Installed as a user would, with apt resolving its dependencies; removed again afterwards unless
-# it was installed before.
-dpkg-query -W -f='${Status}' lctune 2>/dev/null | grep -q "install ok installed" \
-    || installed_here=yes
+# Installed as a user would, with apt resolving its dependencies; what was installed before goes
+# back afterwards, kept first as a package of its own.
+if dpkg-query -W -f='${Status}' lctune 2>/dev/null | grep -q "install ok installed"; then
+    command -v dpkg-repack >/dev/null \
+        || fail "dpkg-repack is needed to put back the lctune installed on this machine"
+    mkdir "$out/before"
+    (cd "$out/before" && dpkg-repack lctune) >"$out/repack.log" 2>&1 \
+        || { cat "$out/repack.log"; fail "dpkg-repack could not keep the installed lctune"; }
+    set -- "$out"/before/*.deb
+    [ -f "$1" ] || fail "dpkg-repack left no package in $out/before"
+    echo "kept the installed lctune $(dpkg-deb -f "$1" Version) to put it back"
+    restore=$1
+else
+    restore=remove
+fi
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --reinstall --allow-downgrades \
     -o DPkg::Lock::Timeout=600 "$(realpath "$deb")" >"$out/apt.log" 2>&1 \
     || { cat "$out/apt.log"; fail "apt-get could not install the package"; }
