@@ -5,7 +5,6 @@
 #include "window/main_window.h"
 
 #include <QApplication>
-#include <QScreen>
 
 int main(int argc, char *argv[])
 {
@@ -16,7 +15,6 @@ int main(int argc, char *argv[])
     // Lets a Wayland desktop match the window to its menu entry, and so to its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.lctune.LCTune"));
     window::MainWindow window;
-    window.move(window.screen()->availableGeometry().center() - window.rect().center());
     window.show();
     return app.exec();
 }

@@ -23,12 +23,17 @@ public:
     model::Module1 &module() { return m_module; }
 
 protected:
+    bool event(QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
     void buildLayout();
     void connectHandlers();
+    void connectScreenReader();
+    void centreOnScreen();
+    void pressFixButton(model::Control pressed, void (MainWindow::*handler)());
     void Form_Load();
 
     void Command1_Click();
@@ -56,6 +61,8 @@ private:
     QtForm m_form;
     model::Module1 m_module;
     PrintQueue m_printQueue;
+    bool m_handingFocusOn = false;
+    bool m_centredWithFrame = false;
 };
 
 } // namespace window

@@ -3,8 +3,8 @@
 
 #include "window/print_form.h"
 
+#include "model/language.h"
 #include "model/leading_number.h"
-#include "window/language.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -138,7 +138,8 @@ void PrintQueue::tell(PrintOutcome outcome, const QString &reason)
     if (message == std::end(messages))
         return;
     // The language button's tag records the language shown.
-    const bool inSlovak = model::readLeadingNumber(m_form.tag(model::Control::Command5)) == slovak;
+    const bool inSlovak =
+        model::readLeadingNumber(m_form.tag(model::Control::Command5)) == model::slovak;
     QString text = QString::fromUtf8(inSlovak ? message->slovak : message->english);
     if (!reason.isEmpty())
         text += QStringLiteral("\n\n") + reason;
