@@ -15,6 +15,7 @@ int main(int argc, char *argv[])
     // Lets a Wayland desktop match the window to its menu entry, and so to its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.lctune.LCTune"));
     window::MainWindow window;
+    window.centreOnScreen();
     window.show();
     return app.exec();
 }

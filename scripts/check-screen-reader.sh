@@ -11,7 +11,7 @@
 set -eu
 build=$(cd "${1:-build/dev}" && pwd)
 out=${2:-/dev/stdout}
-for tool in Xvfb dbus-run-session orca speech-dispatcher xdotool; do
+for tool in Xvfb dbus-run-session orca speech-dispatcher xdotool xprop xwininfo; do
     command -v "$tool" >/dev/null 2>&1 || { echo "skipped: $tool is missing"; exit 77; }
 done
 
@@ -78,6 +78,22 @@ act() {
     grep -Ev '^(tab|left shift|space|dash|[0-9]) *$' "$said" | sed 's/^/    /'
 }
 
+# Where the window manager put the whole window, frame included, against the centre of the screen.
+framePlace() {
+    X=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left X: *//p')
+    Y=$(xwininfo -id "$1" | sed -n 's/.*Absolute upper-left Y: *//p')
+    WIDTH=$(xwininfo -id "$1" | sed -n 's/.*Width: *//p')
+    HEIGHT=$(xwininfo -id "$1" | sed -n 's/.*Height: *//p')
+    set -- $(xprop -id "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+    [ $# -eq 4 ] || set -- 0 0 0 0
+    width=$((WIDTH + $1 + $2))
+    height=$((HEIGHT + $3 + $4))
+    eval "$(xdotool getdisplaygeometry --shell)"
+    printf 'frame %dx%d at %d,%d; centred on the %dx%d screen it is at %d,%d\n' \
+        $width $height $((X - $1)) $((Y - $3)) "$WIDTH" "$HEIGHT" \
+        $(((WIDTH - width) / 2)) $(((HEIGHT - height) / 2))
+}
+
 run() {
     language=$1
     QT_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb \
@@ -92,6 +108,7 @@ run() {
     xdotool windowactivate --sync "$window" 2>/dev/null || xdotool windowfocus --sync "$window"
     settle
     printf '== %s\n' "$language"
+    framePlace "$window"
     # The focus starts on the F of Cp. In fix mode 1 the stops run: F of Cp, Text5, Text6, unit
     # of Fx, F of Fx, Text3, Text4, unit of Cp, Text2, Text1, VScroll3 to VScroll6, Text7,
     # VScroll7, the Quick boxes of Cp and Fx, print, language.
@@ -103,6 +120,7 @@ run() {
     act "Tab onto Text1" "Tab Tab Tab" "Tab"
     act "Up on VScroll4 at start" "Tab Tab" "Up"
     act "Down on the focused pF: nF chosen" "shift+Tab shift+Tab shift+Tab shift+Tab" "Down"
+    act "Up on the focused nF: pF chosen again" "" "Up"
     act "Tab onto Text7" "Tab Tab Tab Tab Tab Tab" "Tab"
     act "Up on VScroll3 with Cx -30: no result" \
         "minus 3 0 shift+Tab shift+Tab shift+Tab shift+Tab" "Up"

@@ -28,7 +28,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QShowEvent>
 
 #include <algorithm>
 #include <vector>
@@ -265,10 +264,9 @@ bool MainWindow::focusNextPrevChild(bool next)
     return m_handingFocusOn || QWidget::focusNextPrevChild(next);
 }
 
-// The whole window is centred, frame included. The window manager adds the frame once the window
-// is shown, so the window is centred again when the frame first counts.
 void MainWindow::centreOnScreen()
 {
+    m_centreOnceFramed = frameGeometry().size() == size();
     const QRect area = screen()->availableGeometry();
     const QSize frame = frameGeometry().size();
     move(area.x() + (area.width() - frame.width()) / 2,
@@ -278,11 +276,8 @@ void MainWindow::centreOnScreen()
 bool MainWindow::event(QEvent *event)
 {
     const bool handled = QWidget::event(event);
-    if (event->type() == QEvent::Move && isWindow() && !m_centredWithFrame
-        && frameGeometry().size() != size()) {
-        m_centredWithFrame = true;
+    if (event->type() == QEvent::Move && m_centreOnceFramed && frameGeometry().size() != size())
         centreOnScreen();
-    }
     return handled;
 }
 
@@ -306,8 +301,6 @@ void MainWindow::paintEvent(QPaintEvent *)
 void MainWindow::showEvent(QShowEvent *event)
 {
     window()->setAttribute(Qt::WA_KeyboardFocusChange);
-    if (isWindow() && !event->spontaneous() && !m_centredWithFrame)
-        centreOnScreen();
     QWidget::showEvent(event);
 }
 

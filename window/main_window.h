@@ -22,6 +22,10 @@ public:
     model::Form &form() { return m_form; }
     model::Module1 &module() { return m_module; }
 
+    // Centres the whole window, frame included, on its screen: now, and again once the window
+    // manager has framed it, since only then is the frame's size known.
+    void centreOnScreen();
+
 protected:
     bool event(QEvent *event) override;
     bool focusNextPrevChild(bool next) override;
@@ -32,7 +36,6 @@ private:
     void buildLayout();
     void connectHandlers();
     void connectScreenReader();
-    void centreOnScreen();
     void pressFixButton(model::Control pressed, void (MainWindow::*handler)());
     void Form_Load();
 
@@ -62,7 +65,7 @@ private:
     model::Module1 m_module;
     PrintQueue m_printQueue;
     bool m_handingFocusOn = false;
-    bool m_centredWithFrame = false;
+    bool m_centreOnceFramed = false;
 };
 
 } // namespace window

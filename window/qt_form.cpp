@@ -55,7 +55,8 @@ void nameByCaption(QCheckBox *check)
 // is news of its own.
 void tell(QWidget *widget, const QString &description)
 {
-    widget->setAccessibleDescription(description);
+    if (widget->accessibleDescription() != description)
+        return widget->setAccessibleDescription(description);
     QAccessibleEvent event(widget, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&event);
 }
@@ -304,13 +305,7 @@ void QtForm::announce(Control source)
     if (!changed || !fixed || changed == fixed || !target)
         return;
     // The group that is neither changed nor fixed is the one computed.
-    const std::size_t computed = 3 - *changed - *fixed;
-    std::string held;
-    if (auto *bar = qobject_cast<SpinBar *>(target))
-        held = bar->box() ? bar->box()->text().toStdString() : std::string();
-    else if (auto *button = qobject_cast<QAbstractButton *>(target))
-        held = button->text().toStdString();
-    tell(target, QString::fromStdString(held + "; " + rangeSpoken(computed)));
+    tell(target, QString::fromStdString(rangeSpoken(3 - *changed - *fixed)));
 }
 
 QColor QtForm::staleColour()

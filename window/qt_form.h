@@ -52,9 +52,9 @@ public:
     // colour says; beside each fix button's, which quantity is fixed. Kept up to date by the
     // window after every event.
     void describeControls();
-    // Tells a screen reader what a step or a unit click did, on the spin bar or unit button that
-    // the user is on: what it now holds and the range that the solver computed, or that there
-    // was none.
+    // Tells a screen reader what a step or a unit click did, in the description of the spin bar
+    // or unit button that the user is on: the range that the solver computed, or that there was
+    // none.
     void announce(model::Control source);
 
 private:

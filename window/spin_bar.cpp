@@ -19,17 +19,23 @@ namespace window {
 
 namespace {
 
-// What a screen reader reads from a spin bar: the number in its box, not the bar's resting
-// position, which is always 0.
-class SpinBarAccessible : public QAccessibleWidget, public QAccessibleValueInterface
+// What a screen reader reads from a spin bar: a spin control, whose value is the number in its box,
+// not the bar's resting position, which is always 0. Its text is the box's text and, after a
+// step, what the step computed: a reader speaks that text when the value changes, and the
+// toolkit has no other way to have something spoken.
+class SpinBarAccessible : public QAccessibleWidget,
+                          public QAccessibleValueInterface,
+                          public QAccessibleTextInterface
 {
 public:
-    explicit SpinBarAccessible(SpinBar *bar) : QAccessibleWidget(bar, QAccessible::ScrollBar) { }
+    explicit SpinBarAccessible(SpinBar *bar) : QAccessibleWidget(bar, QAccessible::SpinBox) { }
 
     void *interface_cast(QAccessible::InterfaceType type) override
     {
         if (type == QAccessible::ValueInterface)
             return static_cast<QAccessibleValueInterface *>(this);
+        if (type == QAccessible::TextInterface)
+            return static_cast<QAccessibleTextInterface *>(this);
         return QAccessibleWidget::interface_cast(type);
     }
 
@@ -45,8 +51,43 @@ public:
     // The box's last decimal, so that a reader says the number with the digits the box shows.
     QVariant minimumStepSize() const override { return std::pow(10.0, -bar()->decimals()); }
 
+    // The text is read only: no selection, no cursor.
+    void selection(int, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = *endOffset = 0;
+    }
+    int selectionCount() const override { return 0; }
+    void addSelection(int, int) override { }
+    void removeSelection(int) override { }
+    void setSelection(int, int, int) override { }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override { }
+    QString text(int startOffset, int endOffset) const override
+    {
+        return spoken().mid(startOffset, endOffset - startOffset);
+    }
+    int characterCount() const override { return static_cast<int>(spoken().size()); }
+    QRect characterRect(int) const override { return QRect(); }
+    int offsetAtPoint(const QPoint &) const override { return -1; }
+    void scrollToSubstring(int, int) override { }
+    QString attributes(int, int *startOffset, int *endOffset) const override
+    {
+        *startOffset = 0;
+        *endOffset = characterCount();
+        return QString();
+    }
+
+    using QAccessibleWidget::text;
+
 private:
     SpinBar *bar() const { return static_cast<SpinBar *>(widget()); }
+
+    QString spoken() const
+    {
+        const QString shown = bar()->box() ? bar()->box()->text() : QString();
+        const QString computed = bar()->accessibleDescription();
+        return computed.isEmpty() ? shown : shown + QStringLiteral("; ") + computed;
+    }
 };
 
 QAccessibleInterface *spinBarAccessible(const QString &className, QObject *object)
