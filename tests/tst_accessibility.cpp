@@ -124,6 +124,8 @@ private slots:
     void readerHearsWhatAStepComputed();
     void boxDescriptions_data();
     void boxDescriptions();
+    void readerReadsTheWholeLine_data();
+    void readerReadsTheWholeLine();
 };
 
 void TestAccessibility::names_data()
@@ -606,6 +608,41 @@ void TestAccessibility::boxDescriptions()
     QCOMPARE(accessibleText(widget, QAccessible::Description), slovak);
     click(testing::control(shown.w, "Command5"));
     QCOMPARE(accessibleText(widget, QAccessible::Description), english);
+}
+
+void TestAccessibility::readerReadsTheWholeLine_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    // A reader speaks the line at the cursor; the places where a line could break ("5.0|0",
+    // "2|0") are no ends of it.
+    QTest::newRow("layout text 20") << "Text3"
+                                    << "20";
+    QTest::newRow("layout text 5.00") << "Text1"
+                                      << "5.00";
+    QTest::newRow("layout text 3.0") << "Text7"
+                                     << "3.0";
+    QTest::newRow("a wide result") << "Text3"
+                                   << "23003949.220";
+    QTest::newRow("a negative number") << "Text5"
+                                       << "-0.50";
+}
+
+void TestAccessibility::readerReadsTheWholeLine()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    ShownWindow shown;
+    shown.w.form().setText(*model::controlNamed(box.toStdString()), text.toStdString());
+    QAccessibleTextInterface *face =
+        QAccessible::queryAccessibleInterface(control(shown.w, qPrintable(box)))->textInterface();
+    for (int offset : { 0, int(text.size()) - 1 }) {
+        int start = -1;
+        int end = -1;
+        QCOMPARE(face->textAtOffset(offset, QAccessible::LineBoundary, &start, &end), text);
+        QCOMPARE(start, 0);
+        QCOMPARE(end, int(text.size()));
+    }
 }
 
 QTEST_MAIN(TestAccessibility)
