@@ -49,7 +49,8 @@ CONF
     fi
     export LCTUNE_READER_INNER=1 HOME="$work/home" XDG_RUNTIME_DIR="$work/run" \
         XDG_CONFIG_HOME="$work/config" LCTUNE_READER_WORK="$work"
-    dbus-run-session -- sh "$0" "$build" >"$out"
+    # The accessibility registry greets on the output it inherits.
+    dbus-run-session -- sh "$0" "$build" | grep -v '^SpiRegistry daemon' >"$out"
     exit 0
 fi
 
@@ -118,7 +119,8 @@ run() {
     fi
     act "Tab onto Text3" "Tab Tab Tab Tab" "Tab"
     act "Tab onto Text1" "Tab Tab Tab" "Tab"
-    act "Up on VScroll4 at start" "Tab Tab" "Up"
+    act "Tab onto VScroll4" "Tab" "Tab"
+    act "Up on VScroll4 at start" "" "Up"
     act "Down on the focused pF: nF chosen" "shift+Tab shift+Tab shift+Tab shift+Tab" "Down"
     act "Up on the focused nF: pF chosen again" "" "Up"
     act "Tab onto Text7" "Tab Tab Tab Tab Tab Tab" "Tab"
