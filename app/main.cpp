@@ -5,7 +5,6 @@
 #include "window/main_window.h"
 
 #include <QApplication>
-#include <QScreen>
 
 int main(int argc, char *argv[])
 {
@@ -14,7 +13,7 @@ int main(int argc, char *argv[])
     // Lets a Wayland desktop match the window to its menu entry, and so to its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.lctune.LCTune"));
     window::MainWindow window;
-    window.move(window.screen()->availableGeometry().center() - window.rect().center());
+    window.centreOnScreen();
     window.show();
     return app.exec();
 }

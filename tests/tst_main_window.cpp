@@ -6,6 +6,9 @@
 
 #include "window_test_support.h"
 
+#include "model/language.h"
+#include "window/form_table.h"
+#include "window/look.h"
 #include "window/spin_bar.h"
 
 #include <QCheckBox>
@@ -190,6 +193,8 @@ private slots:
     void facesShowTheSlovakLetters();
     void tabOrderFollowsTheLayout();
     void seamChecksTheKindOfItsControl();
+    void programWrittenTextShowsItsStart_data();
+    void programWrittenTextShowsItsStart();
 };
 
 void TestMainWindow::startUpShowsFixModeOneInEnglish()
@@ -457,30 +462,17 @@ void TestMainWindow::languageTexts_data()
     QTest::addColumn<bool>("toolTip");
     QTest::addColumn<QString>("english");
     QTest::addColumn<QString>("slovak");
-    auto row = [](const char *tag, const char *name, bool tip, const char *en, const char *sk) {
-        QTest::newRow(tag) << QString::fromLatin1(name) << tip << QString::fromUtf8(en)
-                           << QString::fromUtf8(sk);
+    // Every text of the language table, shown where the table puts it; the texts themselves
+    // are written once, in the table.
+    auto toQString = [](std::string_view text) {
+        return QString::fromUtf8(text.data(), qsizetype(text.size()));
     };
-    row("title", "Form1", false, "The Resonance circuit calculation",
-        "Výpočet rezonančného obvodu");
-    row("language indicator", "Label11", false, "SK", "EN");
-    row("quick caption", "Check2", false, "Quick", "Rýchle");
-    row("quick tip", "Check3", true, "Setup Fx range quickly", "Rýchle nastavenie rozsahu Fx");
-    row("fix tip without 'setup'", "Command2", true, "Fix lower Cp value",
-        "Zafixovanie minimálnej hodnoty Cp");
-    row("fix tip", "Command3", true, "Fix lower Fx value setup",
-        "Zafixovanie minimálnej hodnoty Fx");
-    row("print tip", "Command4", true, "Print this calculation", "Vytlač tento výpočet");
-    row("language tip names the other", "Command5", true, "Nastavenie slovenského jazyka",
-        "Setup English language");
-    row("frame tip typo", "Frame1", true, "Setup range of Inductace",
-        "Nastavenie rozsahu indukčnosti");
-    row("slovak typo", "Frame3", true, "Setup range of Frequency", "Nastavnie rozsahu frekvencie");
-    row("parasitic frame", "Frame4", true, "Setup Parasitic capacitance",
-        "Nastavenie hodnoty parazitných kapacít");
-    row("box tip", "Text2", true, "Upper Inductance", "Najväčšia indukčnosť");
-    row("frequency box tip", "Text5", true, "Lower Frequency", "Najmenší kmitočet");
-    row("parasitic box tip", "Text7", true, "Parasitic Capacitances", "Parazitné kapacity");
+    for (const model::LanguageText &entry : model::languageTexts) {
+        const char *name = model::controlName(entry.control).data();
+        const bool tip = entry.property == model::TextProperty::ToolTip;
+        QTest::addRow("%s %s", name, tip ? "tip" : "caption") << QString::fromLatin1(
+            name) << tip << toQString(entry.english) << toQString(entry.slovak);
+    }
 }
 
 void TestMainWindow::languageTexts()
@@ -664,6 +656,58 @@ void TestMainWindow::seamChecksTheKindOfItsControl()
     QCOMPARE(child.exitStatus(), QProcess::CrashExit);
     QVERIFY(child.readAll().contains("Text1 is no QRadioButton"));
 #endif
+}
+
+void TestMainWindow::programWrittenTextShowsItsStart_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("focused");
+    QTest::addColumn<int>("fixMode");
+    // Both box widths, 73 pixels (Text1 to Text6) and 49 (Text7), each in a fix mode that leaves
+    // it open to typing.
+    for (const char *box : { "Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text7" }) {
+        const int mode = QByteArray(box) < QByteArray("Text3") ? 3 : 1;
+        QTest::addRow("%s unfocused", box) << QString::fromLatin1(box) << false << mode;
+        QTest::addRow("%s focused", box) << QString::fromLatin1(box) << true << mode;
+    }
+}
+
+// A text that the program writes, wider than its box, shows from its first character, with the
+// cursor before it and nothing selected; the first character is drawn at the box's left edge.
+// Typing then goes on as in any box: Tab in selects the whole text, and a key replaces it.
+void TestMainWindow::programWrittenTextShowsItsStart()
+{
+    QFETCH(QString, box);
+    QFETCH(bool, focused);
+    QFETCH(int, fixMode);
+    ActiveWindow shown;
+    if (fixMode != 1)
+        click(fixButton(shown, fixMode));
+    auto *edit = control<QLineEdit>(shown.w, qPrintable(box));
+    if (focused)
+        edit->setFocus(Qt::TabFocusReason);
+    const QString wide = QStringLiteral("23003949.220");
+    shown.w.form().setText(*model::controlNamed(box.toStdString()), wide.toStdString());
+    QCOMPARE(edit->text(), wide);
+    QVERIFY(QFontMetrics(edit->font()).horizontalAdvance(wide) > edit->width());
+    QCOMPARE(edit->cursorPosition(), 0);
+    QVERIFY(!edit->hasSelectedText());
+    QCOMPARE(edit->hasFocus(), focused);
+    // The cursor stands before the first character, inside the box, not scrolled off to its left.
+    // Drawn, the cursor stands before the first character at the left edge, not scrolled off.
+    edit->grab();
+    const QRect cursor = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    QVERIFY2(cursor.center().x() >= 0 && cursor.center().x() < edit->width() / 4,
+        qPrintable(QStringLiteral("cursor at %1").arg(cursor.center().x())));
+
+    if (!focused) {
+        edit->setFocus(Qt::TabFocusReason);
+        QCOMPARE(edit->selectedText(), wide);
+        QCOMPARE(edit->cursorPosition(), 0);
+    }
+    // A key replaces the selection, or goes in at the cursor.
+    QTest::keyClicks(edit, QStringLiteral("7"));
+    QCOMPARE(edit->text(), focused ? QStringLiteral("7") + wide : QStringLiteral("7"));
 }
 
 LCTUNE_WINDOW_TEST_MAIN(TestMainWindow)

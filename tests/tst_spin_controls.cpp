@@ -14,6 +14,7 @@
 #include "window/spin_bar.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QRadioButton>
 #include <QTimer>
 
@@ -31,23 +32,6 @@ const QString largestDouble = QStringLiteral(
     "86327668781715404589535143824642343213268894641827684675467035375169860499105765512820762"
     "45490090389328944075868508455133942304583236903222948165808559332123348274797826204144723"
     "168738177180919299881250404026184124858368.00");
-
-// One user action: "Text1=8.00" types into a box, "VScroll3 up" and "VScroll3 down" click an
-// arrow, and a bare name ("Command2", "Check1", "Option4") clicks that control.
-void act(window::MainWindow &w, const QString &action)
-{
-    if (const qsizetype equals = action.indexOf(QLatin1Char('=')); equals > 0) {
-        typeInto(control<QLineEdit>(w, qPrintable(action.left(equals))), action.mid(equals + 1));
-        return;
-    }
-    const QStringList words = action.split(QLatin1Char(' '));
-    if (words.size() == 2) {
-        const Arrow arrow = words[1] == QLatin1String("up") ? Arrow::Upper : Arrow::Lower;
-        clickArrow(control<QScrollBar>(w, qPrintable(words[0])), arrow);
-        return;
-    }
-    click(control(w, qPrintable(action)));
-}
 
 QStringList shownTexts(window::MainWindow &w)
 {
@@ -155,6 +139,7 @@ private slots:
     void nestedPassRerunsTheSolver_data();
     void nestedPassRerunsTheSolver();
     void heldArrowRepeatsWholeSteps();
+    void pasteOfAnyLength();
 };
 
 void TestSpinControls::lowerBoxSpin_data()
@@ -606,6 +591,22 @@ void TestSpinControls::heldArrowRepeatsWholeSteps()
     QCOMPARE(bar->position(), 0);
     QCOMPARE(box->text(), want.last().section(QLatin1Char(' '), 0, 0));
     QCOMPARE(control<QLineEdit>(shown.w, "Text4")->text(), QStringLiteral("50"));
+}
+
+// A paste far beyond the toolkit's default limit of 32,767 characters is kept whole, and the next
+// spin reads it by the leading-number rule: the blanks are skipped, the 7 is the number.
+void TestSpinControls::pasteOfAnyLength()
+{
+    ShownWindow shown;
+    auto *box = control<QLineEdit>(shown.w, "Text3");
+    const QString pasted = QString(40000, QLatin1Char(' ')) + QLatin1Char('7');
+    QApplication::clipboard()->setText(pasted);
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box->text(), pasted);
+    clickArrow(control<QScrollBar>(shown.w, "VScroll3"), Arrow::Upper);
+    QCOMPARE(box->text(), QStringLiteral("7.01"));
 }
 
 LCTUNE_WINDOW_TEST_MAIN(TestSpinControls)

@@ -68,6 +68,23 @@ inline void clickArrow(QScrollBar *bar, Arrow arrow)
     QTest::mouseClick(bar, Qt::LeftButton, {}, arrowCentre(bar, arrow));
 }
 
+// One user action: "Text1=8.00" types into a box, "VScroll3 up" and "VScroll3 down" click an
+// arrow, and a bare name ("Command2", "Check1", "Option4") clicks that control.
+inline void act(window::MainWindow &w, const QString &action)
+{
+    if (const qsizetype equals = action.indexOf(QLatin1Char('=')); equals > 0) {
+        typeInto(control<QLineEdit>(w, qPrintable(action.left(equals))), action.mid(equals + 1));
+        return;
+    }
+    const QStringList words = action.split(QLatin1Char(' '));
+    if (words.size() == 2) {
+        const Arrow arrow = words[1] == QLatin1String("up") ? Arrow::Upper : Arrow::Lower;
+        clickArrow(control<QScrollBar>(w, qPrintable(words[0])), arrow);
+        return;
+    }
+    click(control(w, qPrintable(action)));
+}
+
 // The colour on screen at a point of a control, taken from the rendered window.
 inline QColor shownColour(window::MainWindow &w, QWidget *widget, QPoint inWidget)
 {

@@ -4,20 +4,22 @@
 #include "window/main_window.h"
 
 #include "model/fix_mode.h"
+#include "model/language.h"
 #include "model/solvers.h"
 #include "model/spin.h"
 #include "window/app_icon.h"
 #include "window/check_box.h"
 #include "window/circuit_picture.h"
 #include "window/form_table.h"
-#include "window/language.h"
 #include "window/look.h"
 #include "window/option_button.h"
 #include "window/print_form.h"
 #include "window/push_button.h"
 #include "window/spin_bar.h"
+#include "window/text_box.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHash>
 #include <QLabel>
@@ -25,6 +27,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 
 #include <algorithm>
 #include <vector>
@@ -62,7 +65,7 @@ QWidget *createWidget(const ControlRow &row, QWidget *parent)
         return label;
     }
     case Kind::TextBox: {
-        auto *box = emptyWidget<QLineEdit>(row, parent);
+        auto *box = emptyWidget<TextBox>(row, parent);
         box->setAlignment(Qt::AlignCenter);
         box->setText(text);
         return box;
@@ -122,7 +125,9 @@ MainWindow::MainWindow(QWidget *parent)
     m_form.add(model::Control::Form1, this);
     buildLayout();
     connectHandlers();
+    connectScreenReader();
     Form_Load();
+    m_form.describeControls();
 }
 
 void MainWindow::buildLayout()
@@ -151,15 +156,27 @@ void MainWindow::buildLayout()
     for (std::size_t i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
     m_form.setTag(model::Control::Command5, "0");
+    // Each spin bar steps the box of its own number; Cx by tenths.
+    for (int i = 0; i < 7; ++i) {
+        auto *bar = qobject_cast<SpinBar *>(
+            m_form.widget(model::Control(int(model::Control::VScroll1) + i)));
+        bar->setBox(qobject_cast<QLineEdit *>(
+                        m_form.widget(model::Control(int(model::Control::Text1) + i))),
+            i == 6 ? 1 : 2);
+    }
 }
 
 void MainWindow::connectHandlers()
 {
     using model::Control;
     auto button = [this](Control c) { return qobject_cast<QPushButton *>(m_form.widget(c)); };
-    connect(button(Control::Command1), &QPushButton::clicked, this, &MainWindow::Command1_Click);
-    connect(button(Control::Command2), &QPushButton::clicked, this, &MainWindow::Command2_Click);
-    connect(button(Control::Command3), &QPushButton::clicked, this, &MainWindow::Command3_Click);
+    auto fix = [this, &button](Control c, void (MainWindow::*handler)()) {
+        connect(button(c), &QPushButton::clicked, this,
+            [this, c, handler] { pressFixButton(c, handler); });
+    };
+    fix(Control::Command1, &MainWindow::Command1_Click);
+    fix(Control::Command2, &MainWindow::Command2_Click);
+    fix(Control::Command3, &MainWindow::Command3_Click);
     connect(button(Control::Command4), &QPushButton::clicked, this, &MainWindow::Command4_Click);
     connect(button(Control::Command5), &QPushButton::clicked, this, &MainWindow::Command5_Click);
 
@@ -194,13 +211,82 @@ void MainWindow::connectHandlers()
     connect(bar(Control::VScroll7), &SpinBar::changed, this, &MainWindow::VScroll7_Change);
 }
 
+// Connected after the handlers, so that a screen reader hears of what a handler has done.
+void MainWindow::connectScreenReader()
+{
+    using model::Control;
+    auto describe = [this] { m_form.describeControls(); };
+    for (Control c : { Control::Command1, Control::Command2, Control::Command3, Control::Command5 })
+        connect(
+            qobject_cast<QPushButton *>(m_form.widget(c)), &QPushButton::clicked, this, describe);
+    for (Control c : { Control::Option1, Control::Option2, Control::Option3, Control::Option4,
+             Control::Option5, Control::Option6 }) {
+        connect(qobject_cast<QRadioButton *>(m_form.widget(c)), &QRadioButton::toggled, this,
+            [this, c](bool on) {
+                if (!on)
+                    return;
+                m_form.describeControls();
+                m_form.announce(c);
+            });
+    }
+    for (Control c : { Control::VScroll1, Control::VScroll2, Control::VScroll3, Control::VScroll4,
+             Control::VScroll5, Control::VScroll6, Control::VScroll7 }) {
+        connect(qobject_cast<SpinBar *>(m_form.widget(c)), &SpinBar::stepped, this, [this, c] {
+            m_form.describeControls();
+            m_form.announce(c);
+        });
+    }
+}
+
+// A fix button disables itself. The toolkit would then move the focus on as Tab does, into a box
+// of another group with its text selected, where the next key would replace a value the user
+// never chose. The focus goes instead to the fix button that the press enables: a button takes
+// no typing, it shows its focus cue, and it is the one key that fixes the quantity let go again.
+void MainWindow::pressFixButton(model::Control pressed, void (MainWindow::*handler)())
+{
+    QWidget *released = nullptr;
+    for (const model::FixGroup &group : model::fixGroups) {
+        if (model::isFixed(m_form, group.fixButton))
+            released = m_form.widget(group.fixButton);
+    }
+    const bool handsOn = m_form.widget(pressed)->hasFocus();
+    m_handingFocusOn = true;
+    (this->*handler)();
+    m_handingFocusOn = false;
+    if (handsOn && released && released->isEnabled())
+        released->setFocus(Qt::OtherFocusReason);
+}
+
+// While a fix button hands the focus on itself, the toolkit's move to the next stop is skipped.
+bool MainWindow::focusNextPrevChild(bool next)
+{
+    return m_handingFocusOn || QWidget::focusNextPrevChild(next);
+}
+
+void MainWindow::centreOnScreen()
+{
+    m_centreOnceFramed = frameGeometry().size() == size();
+    const QRect area = screen()->availableGeometry();
+    const QSize frame = frameGeometry().size();
+    move(area.x() + (area.width() - frame.width()) / 2,
+        area.y() + (area.height() - frame.height()) / 2);
+}
+
+bool MainWindow::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::Move && m_centreOnceFramed && frameGeometry().size() != size())
+        centreOnScreen();
+    return handled;
+}
+
 void MainWindow::Form_Load()
 {
     m_module.StepL = 0.01;
     m_module.StepC = 0.01;
     m_module.StepF = 0.01;
     model::SetFixMode(m_form, 1);
-    GetLang(m_form, english);
+    model::GetLang(m_form, model::english);
 }
 
 void MainWindow::paintEvent(QPaintEvent *)
@@ -239,7 +325,7 @@ void MainWindow::Command4_Click()
 
 void MainWindow::Command5_Click()
 {
-    switchLanguage(m_form);
+    model::switchLanguage(m_form);
 }
 
 void MainWindow::Check1_Click()

@@ -22,13 +22,21 @@ public:
     model::Form &form() { return m_form; }
     model::Module1 &module() { return m_module; }
 
+    // Centres the whole window, frame included, on its screen: now, and again once the window
+    // manager has framed it, since only then is the frame's size known.
+    void centreOnScreen();
+
 protected:
+    bool event(QEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
     void paintEvent(QPaintEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
     void buildLayout();
     void connectHandlers();
+    void connectScreenReader();
+    void pressFixButton(model::Control pressed, void (MainWindow::*handler)());
     void Form_Load();
 
     void Command1_Click();
@@ -56,6 +64,8 @@ private:
     QtForm m_form;
     model::Module1 m_module;
     PrintQueue m_printQueue;
+    bool m_handingFocusOn = false;
+    bool m_centreOnceFramed = false;
 };
 
 } // namespace window

@@ -3,7 +3,7 @@
 
 #include "window/print_form.h"
 
-#include "window/language.h"
+#include "model/language.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -137,7 +137,7 @@ void PrintQueue::tell(PrintOutcome outcome, const QString &reason)
     if (message == std::end(messages))
         return;
     // The language button's tag records the language shown.
-    const bool inSlovak = shownLanguage(m_form) == slovak;
+    const bool inSlovak = model::shownLanguage(m_form) == model::slovak;
     QString text = QString::fromUtf8(inSlovak ? message->slovak : message->english);
     if (!reason.isEmpty())
         text += QStringLiteral("\n\n") + reason;

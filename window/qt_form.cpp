@@ -3,16 +3,21 @@
 
 #include "window/qt_form.h"
 
+#include "model/fix_mode.h"
+#include "model/language.h"
 #include "window/look.h"
 #include "window/spin_bar.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QVariant>
+
+#include <optional>
 
 namespace window {
 
@@ -44,6 +49,64 @@ void nameByCaption(QCheckBox *check)
     const auto *frame = qobject_cast<QGroupBox *>(check->parentWidget());
     check->setAccessibleName(
         frame ? QStringLiteral("%1, %2").arg(check->text(), frame->title()) : check->text());
+}
+
+// A new description, told to a screen reader even when it says what the last one said: each step
+// is news of its own.
+void tell(QWidget *widget, const QString &description)
+{
+    if (widget->accessibleDescription() != description)
+        return widget->setAccessibleDescription(description);
+    QAccessibleEvent event(widget, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+void describe(QWidget *widget, const std::string &description)
+{
+    const QString text = QString::fromStdString(description);
+    if (widget->accessibleDescription() != text)
+        tell(widget, text);
+}
+
+using model::Control;
+
+// The fix group whose quantity a spin bar or unit button changes.
+std::optional<std::size_t> groupChangedBy(Control source)
+{
+    switch (source) {
+    case Control::VScroll1:
+    case Control::VScroll2:
+    case Control::Option1:
+    case Control::Option2:
+        return 0;
+    case Control::VScroll3:
+    case Control::VScroll4:
+    case Control::VScroll7:
+    case Control::Option3:
+    case Control::Option4:
+        return 1;
+    case Control::VScroll5:
+    case Control::VScroll6:
+    case Control::Option5:
+    case Control::Option6:
+        return 2;
+    default:
+        return std::nullopt;
+    }
+}
+
+std::optional<std::size_t> fixedGroup(const model::Form &form)
+{
+    for (std::size_t i = 0; i < model::fixGroups.size(); ++i) {
+        if (model::isFixed(form, model::fixGroups[i].fixButton))
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::string_view unitOf(const model::Form &form, const model::FixGroup &group)
+{
+    return form.optionValue(group.firstOption) ? group.firstUnit : group.secondUnit;
 }
 
 } // namespace
@@ -85,8 +148,12 @@ std::string QtForm::text(model::Control box) const
 
 void QtForm::setText(model::Control box, std::string_view text)
 {
-    if (auto *edit = as<QLineEdit>(box))
+    // A classic edit control shows a text that the program sets from its first character; the
+    // toolkit's would scroll to its end and hide the leading digits of a wide number.
+    if (auto *edit = as<QLineEdit>(box)) {
         edit->setText(toQString(text));
+        edit->setCursorPosition(0);
+    }
 }
 
 void QtForm::setCaption(model::Control control, std::string_view caption)
@@ -176,6 +243,69 @@ void QtForm::showForeColor(model::Control control)
     const QColor colour = m_stale[i] ? staleColour() : m_foreColours[i];
     setLiveColour(
         target, qobject_cast<QLineEdit *>(target) ? QPalette::Text : QPalette::WindowText, colour);
+}
+
+std::string QtForm::boxDescription(Control box) const
+{
+    const model::SpokenWords &words = model::spokenWords(*this);
+    const auto fixed = fixedGroup(*this);
+    if (box == Control::Text7) {
+        // Cx is part of the fixed total while the capacitance is fixed.
+        return fixed == 1u ? "pF, " + std::string(words.fixedValue) : "pF";
+    }
+    for (std::size_t i = 0; i < model::fixGroups.size(); ++i) {
+        const model::FixGroup &group = model::fixGroups[i];
+        if (box != group.lowerBox && box != group.upperBox)
+            continue;
+        std::string description(unitOf(*this, group));
+        if (fixed == i)
+            description += ", "
+                + std::string(box == group.lowerBox ? words.fixedValue : words.unusedWhileFixed);
+        else if (m_stale[indexOf(box)])
+            description += ", " + std::string(words.notAResult);
+        return description;
+    }
+    return {};
+}
+
+void QtForm::describeControls()
+{
+    for (Control box : { Control::Text1, Control::Text2, Control::Text3, Control::Text4,
+             Control::Text5, Control::Text6, Control::Text7 }) {
+        if (auto *target = as<QWidget>(box))
+            describe(target, boxDescription(box));
+    }
+    const auto fixed = fixedGroup(*this);
+    const std::string fixedQuantity = fixed ? std::string(model::spokenWords(*this).fixed) + ": "
+            + std::string(model::quantityLetters[*fixed])
+                                            : std::string();
+    for (const model::FixGroup &group : model::fixGroups) {
+        if (auto *target = as<QWidget>(group.fixButton))
+            describe(target, fixedQuantity);
+    }
+}
+
+// "F 9.777 to 14.838 MHz", or "F: no result" while the range shows the cue of a failed result.
+std::string QtForm::rangeSpoken(std::size_t group) const
+{
+    const model::FixGroup &boxes = model::fixGroups[group];
+    const model::SpokenWords &words = model::spokenWords(*this);
+    const std::string letter(model::quantityLetters[group]);
+    if (m_stale[indexOf(boxes.lowerBox)])
+        return letter + ": " + std::string(words.noResult);
+    return letter + " " + text(boxes.lowerBox) + " " + std::string(words.rangeTo) + " "
+        + text(boxes.upperBox) + " " + std::string(unitOf(*this, boxes));
+}
+
+void QtForm::announce(Control source)
+{
+    const auto changed = groupChangedBy(source);
+    const auto fixed = fixedGroup(*this);
+    auto *target = as<QWidget>(source);
+    if (!changed || !fixed || changed == fixed || !target)
+        return;
+    // The group that is neither changed nor fixed is the one computed.
+    tell(target, QString::fromStdString(rangeSpoken(3 - *changed - *fixed)));
 }
 
 QColor QtForm::staleColour()

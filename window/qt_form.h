@@ -48,12 +48,23 @@ public:
     // The text colour a box shows for a stale result, whatever its own colour is.
     static QColor staleColour();
 
+    // What a screen reader reads beside each box's name: its unit as chosen now and what its
+    // colour says; beside each fix button's, which quantity is fixed. Kept up to date by the
+    // window after every event.
+    void describeControls();
+    // Tells a screen reader what a step or a unit click did, in the description of the spin bar
+    // or unit button that the user is on: the range that the solver computed, or that there was
+    // none.
+    void announce(model::Control source);
+
 private:
     // The control's widget as the kind a call needs. Naming a control of another kind is a
     // programming error: a debug build stops there with the control's name, a release build
     // gets nullptr and the call acts on nothing.
     template <typename Widget> Widget *as(model::Control control) const;
     void showForeColor(model::Control control);
+    std::string boxDescription(model::Control box) const;
+    std::string rangeSpoken(std::size_t group) const;
 
     std::array<QWidget *, model::controlCount> m_widgets {};
     std::array<QColor, model::controlCount> m_foreColours {};

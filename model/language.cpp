@@ -1,23 +1,23 @@
 // SPDX-FileCopyrightText: The LC Tune developers
 // SPDX-License-Identifier: MIT
 
-#include "window/language.h"
+#include "model/language.h"
 
 #include "model/leading_number.h"
 
 namespace {
 
-void show(model::Form &form, const window::LanguageText &entry, bool inSlovak)
+void show(model::Form &form, const model::LanguageText &entry, bool inSlovak)
 {
     const std::string_view text = inSlovak ? entry.slovak : entry.english;
     switch (entry.property) {
-    case window::TextProperty::Caption:
+    case model::TextProperty::Caption:
         form.setCaption(entry.control, text);
         break;
-    case window::TextProperty::ToolTip:
+    case model::TextProperty::ToolTip:
         form.setToolTip(entry.control, text);
         break;
-    case window::TextProperty::AccessibleName:
+    case model::TextProperty::AccessibleName:
         form.setAccessibleName(entry.control, text);
         break;
     }
@@ -25,9 +25,9 @@ void show(model::Form &form, const window::LanguageText &entry, bool inSlovak)
 
 } // namespace
 
-namespace window {
+namespace model {
 
-void GetLang(model::Form &form, int language)
+void GetLang(Form &form, int language)
 {
     const bool inSlovak = language == slovak;
     for (const LanguageText &entry : languageTexts)
@@ -36,17 +36,21 @@ void GetLang(model::Form &form, int language)
         show(form, entry, inSlovak);
 }
 
-int shownLanguage(const model::Form &form)
+int shownLanguage(const Form &form)
 {
-    const double tag = model::readLeadingNumber(form.tag(model::Control::Command5));
+    const double tag = readLeadingNumber(form.tag(Control::Command5));
     if (tag == slovak)
         return slovak;
     return tag == english ? english : noLanguage;
 }
 
-void switchLanguage(model::Form &form)
+const SpokenWords &spokenWords(const Form &form)
 {
-    using model::Control;
+    return shownLanguage(form) == slovak ? slovakWords : englishWords;
+}
+
+void switchLanguage(Form &form)
+{
     const int shown = shownLanguage(form);
     if (shown == english) {
         form.setTag(Control::Command5, "1");
@@ -57,4 +61,4 @@ void switchLanguage(model::Form &form)
     }
 }
 
-} // namespace window
+} // namespace model
