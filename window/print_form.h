@@ -4,7 +4,7 @@
 #pragma once
 
 #include "model/form.h"
-#include "window/print_handover.h"
+#include "print_helper/handover.h"
 
 #include <QImage>
 #include <QPointer>

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: The LC Tune developers
 // SPDX-License-Identifier: MIT
 
-#include "window/print_helper/print_page.h"
+#include "print_helper/print_page.h"
 
 #include <QGuiApplication>
 #include <QPrinter>

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "window/print_handover.h"
+#include "print_helper/handover.h"
 
 #include <QImage>
 #include <QMarginsF>

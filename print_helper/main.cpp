@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: MIT
 
 // The print helper: hands one page to the print system, in a process of its own, so that nothing
-// the print system does can hold or harm the window. See window/print_handover.h.
+// the print system does can hold or harm the window. See print_helper/handover.h.
 
-#include "window/print_helper/print_page.h"
+#include "print_helper/print_page.h"
 
 #include <QFile>
 
