@@ -3,6 +3,7 @@
 
 #include "window/look.h"
 #include "window/main_window.h"
+#include "window/termination_signals.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -10,6 +11,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    window::quitOnTerminationSignals();
     // The window's own face throughout: its message boxes match it, and no control lays out text
     // in the toolkit's default face before it gets its own, which would load that face too.
     QApplication::setFont(window::fontFor(window::Face::Dialog));

@@ -9,42 +9,102 @@
 
 #include <cups/cups.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <string>
 #include <string_view>
 
-namespace window {
+namespace print_helper {
 
 namespace {
 
 constexpr int pdfDotsPerInch = 1200;
 
-bool askedForPassword = false;
+// Answers are awaited until a second before the bound, so that the helper ends with what it
+// knows rather than being ended.
+const auto answerDeadline = std::chrono::steady_clock::now() + printBound - std::chrono::seconds(1);
+
+// The helper asks on one thread; these are that thread's own.
+bool askedForCredentials = false;
+bool deadlinePassed = false;
 
 // Nobody is at a terminal to type a password, and the window asks for none: the user is told.
 const char *refusePassword(const char *, http_t *, const char *, const char *, void *)
 {
-    askedForPassword = true;
+    askedForCredentials = true;
     return nullptr;
+}
+
+int beforeTheDeadline(http_t *, void *)
+{
+    deadlinePassed = std::chrono::steady_clock::now() >= answerDeadline;
+    return deadlinePassed ? 0 : 1;
+}
+
+// The print system's own words go to the window, and to whoever reads the standard error.
+void say(const char *words)
+{
+    std::fputs(words, stdout);
+    std::fprintf(stderr, "lctune-print: %s\n", words);
+}
+
+// A connection to the print system whose every wait ends at the deadline.
+http_t *connectUntilTheDeadline()
+{
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        answerDeadline - std::chrono::steady_clock::now());
+    http_t *http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
+        std::max(1, int(left.count())), nullptr);
+    if (http)
+        httpSetTimeout(http, 0.25, &beforeTheDeadline, nullptr);
+    return http;
+}
+
+// Whether what listens at the print system's address answers, but not as one: in another
+// protocol, or in HTTP without IPP. libcups takes the first for a line that broke.
+bool answersNotAsAPrintSystem()
+{
+    using Connection = std::unique_ptr<http_t, void (*)(http_t *)>;
+    const Connection raw(connectUntilTheDeadline(), &httpClose);
+    std::array<char, 256> line {};
+    if (!raw || httpPrintf(raw.get(), "OPTIONS * HTTP/1.1\r\nHost: localhost\r\n\r\n") <= 0
+        || httpFlushWrite(raw.get()) < 0 || !httpGets(line.data(), int(line.size()), raw.get()))
+        return false;
+    if (std::string_view(line.data()).substr(0, 5) != "HTTP/")
+        return true;
+    const Connection http(connectUntilTheDeadline(), &httpClose);
+    ipp_t *response =
+        http ? cupsDoRequest(http.get(), ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/") : nullptr;
+    ippDelete(response);
+    // libcups reports an answer that it could not read as IPP as its own internal error.
+    return http && !response && cupsLastError() == IPP_STATUS_ERROR_INTERNAL;
 }
 
 // Why the last request failed; `notFound` is what the server's "not found" means for it.
 PrintOutcome failure(http_t *http, PrintOutcome notFound)
 {
-    if (askedForPassword)
-        return PrintOutcome::PasswordRequired;
-    if (cupsLastError() == IPP_STATUS_ERROR_NOT_FOUND)
-        return notFound;
-    if (cupsLastError() == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS)
-        return PrintOutcome::QueueRejecting;
-    // An answer that says no, as opposed to a line that broke or carried no answer at all.
     const http_status_t status = httpGetStatus(http);
-    return status >= HTTP_STATUS_BAD_REQUEST
-            || (status == HTTP_STATUS_OK && cupsLastError() < IPP_STATUS_ERROR_INTERNAL)
-        ? PrintOutcome::Refused
-        : PrintOutcome::ServerUnreachable;
+    const ipp_status_t error = cupsLastError();
+    if (deadlinePassed)
+        return PrintOutcome::NoAnswer;
+    // Whatever the scheme: Basic, Digest and Negotiate reach the password callback, Local,
+    // PeerCred and Bearer come back as the server's 401.
+    if (askedForCredentials || status == HTTP_STATUS_UNAUTHORIZED
+        || error == IPP_STATUS_ERROR_NOT_AUTHENTICATED
+        || error == IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED)
+        return PrintOutcome::Credentials;
+    if (error == IPP_STATUS_ERROR_NOT_FOUND)
+        return notFound;
+    if (error == IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS)
+        return PrintOutcome::QueueRejecting;
+    if (status >= HTTP_STATUS_BAD_REQUEST)
+        return PrintOutcome::Refused;
+    if (status == HTTP_STATUS_OK && error < IPP_STATUS_ERROR_INTERNAL)
+        return PrintOutcome::Refused;
+    return answersNotAsAPrintSystem() ? PrintOutcome::NotAPrintSystem
+                                      : PrintOutcome::ServerUnreachable;
 }
 
 std::string_view option(const cups_dest_t &dest, const char *name)
@@ -65,21 +125,19 @@ void sayWhyStopped(http_t *http, const cups_dest_t &dest)
         cupsDoRequest(http, request, "/"), &ippDelete);
     if (const char *message = ippGetString(
             ippFindAttribute(response.get(), "printer-state-message", IPP_TAG_TEXT), 0, nullptr))
-        std::fputs(message, stdout);
+        say(message);
 }
 
 // The queue's default paper: the one named for it (by the user's lpoptions or the queue's
 // media-default), else the size of its driver's default page; none where it states neither.
-const pwg_media_t *defaultPaper(http_t *http, cups_dest_t *dest)
+const pwg_media_t *defaultPaper(http_t *http, cups_dest_t *dest, cups_dinfo_t *info)
 {
     const char *name = option(*dest, "media").data();
     if (const pwg_media_t *named = pwgMediaForPWG(name))
         return named;
     if (const pwg_media_t *legacy = pwgMediaForLegacy(name))
         return legacy;
-    const std::unique_ptr<cups_dinfo_t, void (*)(cups_dinfo_t *)> info(
-        cupsCopyDestInfo(http, dest), &cupsFreeDestInfo);
-    ipp_t *media = ippGetCollection(cupsFindDestDefault(http, dest, info.get(), "media-col"), 0);
+    ipp_t *media = ippGetCollection(cupsFindDestDefault(http, dest, info, "media-col"), 0);
     ipp_t *size =
         ippGetCollection(ippFindAttribute(media, "media-size", IPP_TAG_BEGIN_COLLECTION), 0);
     const int width = ippGetInteger(ippFindAttribute(size, "x-dimension", IPP_TAG_INTEGER), 0);
@@ -112,32 +170,46 @@ QByteArray pdfPage(const QString &title, const QImage &window, const pwg_media_t
     return painter.end() ? pdf : QByteArray();
 }
 
-// One Print-Job request, naming the paper that the page was made for. The server makes it a job
-// only once the whole document has arrived, so a hand-over cut short leaves nothing behind, and
-// only the server's answer to the whole counts as success.
+// One Print-Job request with the destination's options as lp sends them, and the paper that the
+// page was made for. The server makes it a job only once the whole document has arrived, so a
+// hand-over cut short leaves nothing behind, and only the server's answer to the whole counts.
 PrintOutcome sendPdf(http_t *http, const cups_dest_t &dest, const QByteArray &title,
     const pwg_media_t *paper, const QByteArray &pdf)
 {
-    const std::string resource = "/printers/" + std::string(dest.name);
+    const char *uri = option(dest, "printer-uri-supported").data();
+    std::array<char, 32> scheme {}, user {}, host {};
+    std::array<char, 1024> resource {};
+    int port = 0;
+    httpSeparateURI(HTTP_URI_CODING_ALL, uri, scheme.data(), scheme.size(), user.data(),
+        user.size(), host.data(), host.size(), &port, resource.data(), resource.size());
+    cups_option_t *options = nullptr;
+    int count = 0;
+    for (int i = 0; i < dest.num_options; ++i)
+        count = cupsAddOption(dest.options[i].name, dest.options[i].value, count, &options);
+    if (paper && option(dest, "media").empty())
+        count = cupsAddOption("media", paper->pwg, count, &options);
     ipp_t *request = ippNewRequest(IPP_OP_PRINT_JOB);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
-        option(dest, "printer-uri-supported").data());
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
     ippAddString(
         request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.constData());
     ippAddString(
         request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, CUPS_FORMAT_PDF);
-    if (paper)
-        ippAddString(request, IPP_TAG_JOB, IPP_TAG_KEYWORD, "media", nullptr, paper->pwg);
-    const bool sent = cupsSendRequest(http, request, resource.c_str(), CUPS_LENGTH_VARIABLE)
+    cupsEncodeOptions2(request, count, options, IPP_TAG_OPERATION);
+    cupsEncodeOptions2(request, count, options, IPP_TAG_JOB);
+    cupsFreeOptions(count, options);
+    const bool delivered = cupsSendRequest(http, request, resource.data(), CUPS_LENGTH_VARIABLE)
             == HTTP_STATUS_CONTINUE
         && cupsWriteRequestData(http, pdf.constData(), size_t(pdf.size())) == HTTP_STATUS_CONTINUE;
     ippDelete(request);
     // The answer is read even after a failed write, so that the server closes the request.
-    ippDelete(cupsGetResponse(http, resource.c_str()));
-    return sent && cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE
-        ? PrintOutcome::Submitted
-        : failure(http, PrintOutcome::NoSuchPrinter);
+    const std::unique_ptr<ipp_t, void (*)(ipp_t *)> response(
+        cupsGetResponse(http, resource.data()), &ippDelete);
+    if (response && ippGetStatusCode(response.get()) <= IPP_STATUS_OK_EVENTS_COMPLETE)
+        return PrintOutcome::Submitted;
+    if (!response && delivered)
+        return PrintOutcome::Unconfirmed;
+    return failure(http, PrintOutcome::NoSuchPrinter);
 }
 
 } // namespace
@@ -145,13 +217,11 @@ PrintOutcome sendPdf(http_t *http, const cups_dest_t &dest, const QByteArray &ti
 PrintOutcome printPage(const QString &title, const QImage &window)
 {
     cupsSetPasswordCB2(&refusePassword, nullptr);
-    const std::unique_ptr<http_t, void (*)(http_t *)> http(
-        httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, -1, nullptr),
-        &httpClose);
+    const std::unique_ptr<http_t, void (*)(http_t *)> http(connectUntilTheDeadline(), &httpClose);
     if (!http)
         return PrintOutcome::ServerUnreachable;
-    // The user's default by CUPS's own rules: LPDEST, PRINTER, the user's lpoptions, the
-    // system's, then the server's.
+    // The user's default by CUPS's own rules (LPDEST, PRINTER, the user's lpoptions, the
+    // system's, then the server's), with the options that lpoptions give it.
     const std::unique_ptr<cups_dest_t, void (*)(cups_dest_t *)> dest(
         cupsGetNamedDest(http.get(), nullptr, nullptr),
         [](cups_dest_t *dest) { cupsFreeDests(1, dest); });
@@ -167,10 +237,16 @@ PrintOutcome printPage(const QString &title, const QImage &window)
         sayWhyStopped(http.get(), *dest);
         return PrintOutcome::QueueStopped;
     }
-    const pwg_media_t *paper = defaultPaper(http.get(), dest.get());
+    // The destination API sets up a printer found on the network that has no queue yet, and
+    // gives the printer's URI from then on.
+    const std::unique_ptr<cups_dinfo_t, void (*)(cups_dinfo_t *)> info(
+        cupsCopyDestInfo(http.get(), dest.get()), &cupsFreeDestInfo);
+    if (!info || option(*dest, "printer-uri-supported").empty())
+        return failure(http.get(), PrintOutcome::NoSuchPrinter);
+    const pwg_media_t *paper = defaultPaper(http.get(), dest.get(), info.get());
     const QByteArray pdf = pdfPage(title, window, paper);
     return pdf.isEmpty() ? PrintOutcome::Failed
                          : sendPdf(http.get(), *dest, title.toUtf8(), paper, pdf);
 }
 
-} // namespace window
+} // namespace print_helper

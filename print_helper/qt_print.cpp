@@ -7,7 +7,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-namespace window {
+namespace print_helper {
 
 // Qt's own printing, where CUPS is not at hand: the page goes to the platform's spooler.
 PrintOutcome printPage(const QString &title, const QImage &window)
@@ -31,4 +31,4 @@ PrintOutcome printPage(const QString &title, const QImage &window)
                                                                       : PrintOutcome::Failed;
 }
 
-} // namespace window
+} // namespace print_helper

@@ -55,7 +55,7 @@ private:
 
     QtForm m_form;
     model::Module1 m_module;
-    PrintQueue m_printQueue;
+    PrintForm m_print;
 };
 
 } // namespace window
