@@ -25,9 +25,9 @@ void letGo(std::unique_ptr<QProcess> helper)
 
 } // namespace
 
-PrintQueue::PrintQueue(const QString &helper, const QStringList &arguments, Report report)
-    : m_program(helper),
-      m_arguments(arguments),
+PrintQueue::PrintQueue(QString helper, QStringList arguments, Report report)
+    : m_program(std::move(helper)),
+      m_arguments(std::move(arguments)),
       m_report(std::move(report))
 {
     m_bound.setSingleShot(true);

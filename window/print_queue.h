@@ -26,7 +26,7 @@ class PrintQueue
 public:
     using Report = std::function<void(PrintOutcome outcome, const QString &words)>;
 
-    PrintQueue(const QString &helper, const QStringList &arguments, Report report);
+    PrintQueue(QString helper, QStringList arguments, Report report);
     ~PrintQueue();
 
     // A page: its image, as BMP, and the job's title.
