@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QStringList>
@@ -63,6 +64,9 @@ struct Message
 {
     QString title;
     QString text;
+    // Whether the whole box, its button too, lies within the screen's available area; and where.
+    bool onScreen;
+    QString geometry;
 };
 
 // Closes, with its own button as a user would, every message box open now; returns what they
@@ -74,7 +78,19 @@ inline QList<Message> closeMessages()
         auto *box = qobject_cast<QMessageBox *>(top);
         if (!box || !box->isVisible() || box->buttons().isEmpty())
             continue;
-        seen << Message { box->windowTitle(), box->text() };
+        const QRect screen = box->screen()->availableGeometry();
+        const QRect frame = box->frameGeometry();
+        const QRect button(
+            box->buttons().first()->mapToGlobal(QPoint(0, 0)), box->buttons().first()->size());
+        seen << Message { box->windowTitle(), box->text(),
+            screen.contains(frame) && screen.contains(button),
+            QStringLiteral("box %1x%2 at %3,%4 on a screen of %5x%6")
+                .arg(frame.width())
+                .arg(frame.height())
+                .arg(frame.x())
+                .arg(frame.y())
+                .arg(screen.width())
+                .arg(screen.height()) };
         box->buttons().first()->click();
     }
     return seen;

@@ -115,7 +115,7 @@ void applyColours(QWidget *widget, const ControlRow &row)
 
 MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent),
-      m_printQueue(*this, m_form, installedPrintHelper())
+      m_print(*this, m_form, installedPrintHelper())
 {
     setObjectName(QStringLiteral("Form1"));
     setAutoFillBackground(true);
@@ -320,7 +320,7 @@ void MainWindow::Command3_Click()
 
 void MainWindow::Command4_Click()
 {
-    m_printQueue.print();
+    m_print.print();
 }
 
 void MainWindow::Command5_Click()

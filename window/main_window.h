@@ -63,7 +63,7 @@ private:
 
     QtForm m_form;
     model::Module1 m_module;
-    PrintQueue m_printQueue;
+    PrintForm m_print;
     bool m_handingFocusOn = false;
     bool m_centreOnceFramed = false;
 };

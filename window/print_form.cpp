@@ -16,28 +16,10 @@ namespace window {
 
 namespace {
 
-struct Message
-{
-    PrintOutcome outcome;
-    const char *english;
-    const char *slovak;
-};
-
-// clang-format off
-constexpr Message messages[] = {
-    {PrintOutcome::NoDefaultPrinter,  "No default printer is set.",                 "Nie je nastavená žiadna predvolená tlačiareň."},
-    {PrintOutcome::NoSuchPrinter,     "The default printer does not exist.",        "Predvolená tlačiareň neexistuje."},
-    {PrintOutcome::ServerUnreachable, "The print system cannot be reached.",        "Tlačový systém je nedostupný."},
-    {PrintOutcome::NoAnswer,          "The print system does not answer.",          "Tlačový systém neodpovedá."},
-    {PrintOutcome::PasswordRequired,  "The print system asks for a password.",      "Tlačový systém žiada heslo."},
-    {PrintOutcome::Refused,           "The print system refused the job.",          "Tlačový systém úlohu odmietol."},
-    {PrintOutcome::QueueStopped,      "The printer is stopped; the job would wait.", "Tlačiareň je zastavená; úloha by čakala."},
-    {PrintOutcome::QueueRejecting,    "The printer is not accepting jobs.",         "Tlačiareň neprijíma úlohy."},
-    {PrintOutcome::Failed,            "Printing failed.",                           "Tlač sa nepodarila."},
-    {PrintOutcome::NotInstalled,      "Printing is not available: a part of the program is missing.",
-                                      "Tlač nie je k dispozícii: chýba časť programu."},
-};
-// clang-format on
+// Enough for the reasons print systems give, few enough lines for the smallest screen.
+constexpr qsizetype wordsShown = 320;
+constexpr qsizetype linesShown = 5;
+constexpr qsizetype lineLength = 64;
 
 } // namespace
 
@@ -50,8 +32,8 @@ QImage clientAreaImage(QWidget &window)
     for (QWidget *widget : hovered)
         widget->setAttribute(Qt::WA_UnderMouse, false);
     window.setAttribute(Qt::WA_KeyboardFocusChange, false);
-    QImage image(window.size() * printPixelRatio, QImage::Format_RGB32);
-    image.setDevicePixelRatio(printPixelRatio);
+    QImage image(window.size() * print_helper::printPixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(print_helper::printPixelRatio);
     window.render(&image);
     window.setAttribute(Qt::WA_KeyboardFocusChange, focusCues);
     for (QWidget *widget : hovered)
@@ -64,85 +46,55 @@ QString installedPrintHelper()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/" LCTUNE_PRINT_HELPER);
 }
 
-PrintQueue::PrintQueue(
+QString shownWords(const QString &words)
+{
+    QStringList lines;
+    qsizetype length = 0;
+    // Long lines broken, as a word longer than the box is wide would widen it past the screen.
+    for (const QString &line : words.split(QLatin1Char('\n'))) {
+        for (qsizetype at = 0; at == 0 || at < line.size(); at += lineLength) {
+            lines << line.mid(at, lineLength);
+            length += lines.last().size();
+        }
+    }
+    if (lines.size() <= linesShown && length <= wordsShown)
+        return lines.join(QLatin1Char('\n'));
+    lines.resize(linesShown);
+    return lines.join(QLatin1Char('\n')).left(wordsShown) + QChar(0x2026);
+}
+
+PrintForm::PrintForm(
     QWidget &window, const model::Form &form, const QString &helper, const QStringList &arguments)
     : m_window(window),
-      m_form(form)
+      m_form(form),
+      m_queue(helper, arguments,
+          [this](PrintOutcome outcome, const QString &words) { tell(outcome, words); })
 {
-    m_helper.setProgram(helper);
-    m_helper.setArguments(arguments);
-    m_bound.setSingleShot(true);
-    m_bound.setInterval(printBound);
-    QObject::connect(&m_bound, &QTimer::timeout, &m_helper, &QProcess::kill);
-    QObject::connect(
-        &m_helper, &QProcess::finished, &m_helper, [this](int status, QProcess::ExitStatus exit) {
-            // Once the bound has passed, the helper was killed for it.
-            if (!m_bound.isActive())
-                return finish(PrintOutcome::NoAnswer);
-            const bool known = exit == QProcess::NormalExit && status >= 0
-                && status < int(PrintOutcome::NotInstalled);
-            finish(known ? PrintOutcome(status) : PrintOutcome::Failed);
-        });
-    QObject::connect(&m_helper, &QProcess::errorOccurred, &m_helper, [this](auto error) {
-        if (error == QProcess::FailedToStart)
-            finish(PrintOutcome::NotInstalled);
-    });
 }
 
-PrintQueue::~PrintQueue()
+void PrintForm::print()
 {
-    // Closing the window never waits for the print system.
-    m_helper.disconnect();
-    m_helper.kill();
-    m_helper.waitForFinished();
-}
-
-void PrintQueue::print()
-{
-    QByteArray page = m_window.windowTitle().toUtf8() + '\n';
-    QBuffer buffer(&page);
-    buffer.open(QIODevice::Append);
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
     clientAreaImage(m_window).save(&buffer, "BMP");
-    // Clicks on a window that did not change in between share one copy of the page.
-    if (!m_waiting.isEmpty() && m_waiting.last() == page)
-        page = m_waiting.last();
-    m_waiting.enqueue(page);
-    if (m_helper.state() == QProcess::NotRunning)
-        startNext();
+    m_queue.add(bmp, m_window.windowTitle());
 }
 
-void PrintQueue::startNext()
+void PrintForm::tell(PrintOutcome outcome, const QString &words)
 {
-    if (m_waiting.isEmpty())
-        return;
-    m_helper.start();
-    m_helper.write(m_waiting.dequeue());
-    m_helper.closeWriteChannel();
-    m_bound.start();
-}
-
-void PrintQueue::finish(PrintOutcome outcome)
-{
-    m_bound.stop();
-    const QString reason = QString::fromUtf8(m_helper.readAllStandardOutput()).trimmed();
-    if (outcome == PrintOutcome::Submitted)
-        return startNext();
-    m_waiting.clear();
-    tell(outcome, reason);
-}
-
-void PrintQueue::tell(PrintOutcome outcome, const QString &reason)
-{
-    const auto message = std::ranges::find(messages, outcome, &Message::outcome);
-    if (message == std::end(messages))
+    using print_helper::outcomeTexts;
+    const auto message =
+        std::ranges::find(outcomeTexts, outcome, &print_helper::OutcomeText::outcome);
+    if (message == std::end(outcomeTexts))
         return;
     // The language button's tag records the language shown.
     const bool inSlovak = model::shownLanguage(m_form) == model::slovak;
     QString text = QString::fromUtf8(inSlovak ? message->slovak : message->english);
-    if (!reason.isEmpty())
-        text += QStringLiteral("\n\n") + reason;
+    if (!words.isEmpty())
+        text += QStringLiteral("\n\n") + shownWords(words);
     // The same news again does not stack a box on the one still shown.
-    if (m_message && m_message->text() == text)
+    if (m_message && m_message->isVisible() && m_message->text() == text)
         return;
     m_message = new QMessageBox(
         QMessageBox::Warning, m_window.windowTitle(), text, QMessageBox::Ok, &m_window);

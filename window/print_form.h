@@ -4,13 +4,10 @@
 #pragma once
 
 #include "model/form.h"
-#include "window/print_handover.h"
+#include "window/print_queue.h"
 
 #include <QImage>
 #include <QPointer>
-#include <QProcess>
-#include <QQueue>
-#include <QTimer>
 
 class QMessageBox;
 class QWidget;
@@ -24,31 +21,29 @@ QImage clientAreaImage(QWidget &window);
 // The print helper that the installation puts where the program looks for it.
 QString installedPrintHelper();
 
-// The print button's work: each click hands the client area as it is then to the print helper,
-// one page at a time, and gives the window back at once. When the print system does not take a
-// page, the pages waiting are dropped, as they would meet the same trouble, and the user reads why
-// in one message in the window's language. Success shows nothing; the window never changes.
-class PrintQueue
+// The print system's words as the message box shows them: whole up to a few short lines, cut
+// short beyond, so that the box fits on any screen.
+QString shownWords(const QString &words);
+
+// The print button's work: each click hands the client area as it is then to the print queue and
+// gives the window back at once. A page the print system did not take is told in one message in
+// the window's language; success shows nothing; the window never changes.
+class PrintForm
 {
 public:
-    PrintQueue(QWidget &window, const model::Form &form, const QString &helper,
+    PrintForm(QWidget &window, const model::Form &form, const QString &helper,
         const QStringList &arguments = {});
-    ~PrintQueue();
 
     void print();
 
 private:
-    void startNext();
-    void finish(PrintOutcome outcome);
-    void tell(PrintOutcome outcome, const QString &reason);
+    void tell(PrintOutcome outcome, const QString &words);
 
     QWidget &m_window;
     const model::Form &m_form;
-    QProcess m_helper;
-    QTimer m_bound;
-    // Each page as the helper takes it: the title line, then the image.
-    QQueue<QByteArray> m_waiting;
     QPointer<QMessageBox> m_message;
+    // Last, so that it goes first, handing its pages over while the window is still whole.
+    PrintQueue m_queue;
 };
 
 } // namespace window

@@ -6,7 +6,8 @@
 # cups-pdf queue that writes into a private directory, with further queues beside it (Letter paper
 # from the driver alone, A5 and DL paper, a printer that takes seconds per job, one that fails and
 # stops), and one with a queue but no default. Every server is started here, in a private directory, listening only on its own local
-# socket, and only the servers started here are stopped, by their process ids.
+# socket, and only the servers started here are stopped, by their process ids. The test's own
+# backends live in a backend directory of this run's, which only its servers use.
 #
 # Usage: run-print-tests.sh <test program> [png of one printed page]
 # Exit code 77 (skipped) when the machine cannot run a CUPS server with the cups-pdf backend.
@@ -29,7 +30,8 @@ command -v cupsd >/dev/null || skip "cupsd is not installed"
 for tool in lpadmin lpstat cupsenable cupsdisable cupsaccept cupsreject pdftoppm pdfimages pdfinfo; do
     command -v $tool >/dev/null || { echo "missing: $tool" >&2; exit 1; }
 done
-backend=/usr/lib/cups/backend/cups-pdf
+server_bin=/usr/lib/cups
+backend=$server_bin/backend/cups-pdf
 [ -x $backend ] || { echo "missing: $backend (printer-driver-cups-pdf)" >&2; exit 1; }
 ppd=$(ls /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd 2>/dev/null || true)
 
@@ -41,9 +43,11 @@ queue=lctune-pdf
 # this run's own, so the file belongs to no other queue.
 instance=lctune-$$
 instance_conf=/etc/cups/cups-pdf-$instance.conf
-# Backends of this run's own, which cupsd finds only in its backend directory.
-slow_backend=/usr/lib/cups/backend/lctune-slow-$$
-failing_backend=/usr/lib/cups/backend/lctune-failing-$$
+# The system's programs for CUPS, but with a backend directory of this run's own, where the
+# system's backends stand beside the test's.
+own_bin=$work/server-bin
+slow_backend=$own_bin/backend/lctune-slow
+failing_backend=$own_bin/backend/lctune-failing
 pids=
 
 cleanup() {
@@ -53,7 +57,7 @@ cleanup() {
     for pid in $pids; do
         wait "$pid" 2>/dev/null || true
     done
-    rm -f "$instance_conf" "$slow_backend" "$failing_backend"
+    rm -f "$instance_conf"
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -73,6 +77,7 @@ RequestRoot $dir/spool
 TempDir $dir/spool/tmp
 CacheDir $dir/cache
 StateDir $dir/state
+ServerBin $own_bin
 AccessLog $dir/log/access_log
 ErrorLog $dir/log/error_log
 PageLog $dir/log/page_log
@@ -140,6 +145,13 @@ UserUMask 0022
 Grp root
 CONF
 
+mkdir -p "$own_bin/backend"
+for entry in "$server_bin"/*; do
+    [ "$(basename "$entry")" = backend ] || ln -s "$entry" "$own_bin/"
+done
+for entry in "$server_bin"/backend/*; do
+    ln -s "$entry" "$own_bin/backend/"
+done
 # A printer that stays busy for seconds with each job, and one that fails every job.
 cat >"$slow_backend" <<'SCRIPT'
 #!/bin/sh
@@ -165,8 +177,8 @@ CUPS_SERVER=$work/full/socket lpadmin -d $queue
 add_queue full lctune-letter cups-pdf:/$instance -o PageSize=Letter
 add_queue full lctune-a5 cups-pdf:/$instance -o media-default=iso_a5_148x210mm
 add_queue full lctune-dl cups-pdf:/$instance -o media-default=iso_dl_110x220mm
-add_queue full lctune-slow "lctune-slow-$$:/"
-add_queue full lctune-failing "lctune-failing-$$:/" -o printer-error-policy=stop-printer
+add_queue full lctune-slow "lctune-slow:/"
+add_queue full lctune-failing "lctune-failing:/" -o printer-error-policy=stop-printer
 add_queue nodefault $queue cups-pdf:/$instance
 
 # The test program sees only these servers: no user or system lpoptions name another default but

@@ -1,13 +1,13 @@
 // SPDX-FileCopyrightText: The LC Tune developers
 // SPDX-License-Identifier: MIT
 
-#include "window/print_helper/print_page.h"
+#include "print_helper/print_page.h"
 
 #include <QGuiApplication>
 #include <QPrinter>
 #include <QPrinterInfo>
 
-namespace window {
+namespace print_helper {
 
 // Qt's own printing, where CUPS is not at hand: the page goes to the platform's spooler.
 PrintOutcome printPage(const QString &title, const QImage &window)
@@ -31,4 +31,4 @@ PrintOutcome printPage(const QString &title, const QImage &window)
                                                                       : PrintOutcome::Failed;
 }
 
-} // namespace window
+} // namespace print_helper

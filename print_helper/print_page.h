@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "window/print_handover.h"
+#include "print_helper/handover.h"
 
 #include <QImage>
 #include <QMarginsF>
@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-namespace window {
+namespace print_helper {
 
 // A printer that prints up to the paper's edge still leaves this much white around the window.
 inline const QMarginsF pageMarginsMm(10, 10, 10, 10);
@@ -33,4 +33,4 @@ inline void drawWindowOnPage(
     painter.drawImage(QRectF(QPointF(0, 0), trueSize * fit), window);
 }
 
-} // namespace window
+} // namespace print_helper
