@@ -14,10 +14,19 @@
 #include <string>
 #include <thread>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 int main(int argc, char *argv[])
 {
     if (argc < 4)
         return 99;
+#ifdef _WIN32
+    // The page is binary: text mode would end it at the first Ctrl-Z and drop its CRs.
+    _setmode(_fileno(stdin), _O_BINARY);
+#endif
     const std::string taken(std::istreambuf_iterator<char>(std::cin), {});
     // Written whole under another name first, so that a reader never finds half a page.
     if (argc > 4) {

@@ -6,7 +6,6 @@
 #include "model/fix_mode.h"
 #include "model/solvers.h"
 #include "model/spin.h"
-#include "window/app_icon.h"
 #include "window/check_box.h"
 #include "window/circuit_picture.h"
 #include "window/form_table.h"
@@ -20,6 +19,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHash>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -32,6 +32,16 @@
 namespace window {
 
 namespace {
+
+// The icon files the desktop installs, each size its own drawing rather than another scaled.
+QIcon appIcon()
+{
+    QIcon icon;
+    for (const int size : { 16, 32, 48, 64, 128, 256 })
+        icon.addFile(
+            QStringLiteral(":/icons/hicolor/%1x%1/apps/lctune.png").arg(size), QSize(size, size));
+    return icon;
+}
 
 int toPixels(int twips)
 {
@@ -120,7 +130,7 @@ MainWindow::MainWindow(QWidget *parent)
     setPalette(formPalette());
     setAutoFillBackground(true);
     setFont(fontFor(Face::Dialog));
-    setWindowIcon(appIcon(windowIconSizes));
+    setWindowIcon(appIcon());
     setFixedSize(toPixels(clientWidthTwips), toPixels(clientHeightTwips));
     m_form.add(model::Control::Form1, this);
     buildLayout();

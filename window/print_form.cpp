@@ -116,10 +116,15 @@ void PrintQueue::startNext()
 {
     if (m_waiting.isEmpty())
         return;
-    m_helper.start();
-    m_helper.write(m_waiting.dequeue());
-    m_helper.closeWriteChannel();
+    const QByteArray page = m_waiting.dequeue();
+    // The bound counts from the click, whatever starting the helper takes.
     m_bound.start();
+    m_helper.start();
+    // A start may fail at once, inside start() (as on Windows), and finish() has told the user.
+    if (m_helper.state() == QProcess::NotRunning)
+        return;
+    m_helper.write(page);
+    m_helper.closeWriteChannel();
 }
 
 void PrintQueue::finish(PrintOutcome outcome)
