@@ -200,7 +200,10 @@ void TestPrintForm::pageShowsTheWindowAtRest()
     shown.w.setAttribute(Qt::WA_KeyboardFocusChange);
     print->setFocus(Qt::TabFocusReason);
     // The pointer itself, too: where the platform follows it, as Windows does, a pointer left
-    // elsewhere takes the hover off the button again.
+    // elsewhere takes the hover off the button again. It comes from outside the window, so that
+    // it moves even if an earlier window left it there.
+    QCursor::setPos(shown.w.mapToGlobal(QPoint(-20, -20)));
+    QTest::qWait(50);
     QCursor::setPos(print->mapToGlobal(print->rect().center()));
     QTest::mouseMove(shown.w.windowHandle(), print->mapTo(&shown.w, print->rect().center()));
     QTRY_VERIFY(print->underMouse());
