@@ -25,8 +25,13 @@ PrintOutcome printPage(const QString &title, const QImage &window)
     QPainter painter;
     if (!printer.isValid() || !painter.begin(&printer))
         return PrintOutcome::Failed;
-    drawWindowOnPage(
-        painter, printer.pageRect(QPrinter::DevicePixel).size(), printer.resolution(), window);
+    // Qt's Windows print engine places an image with a pixel ratio by its pixels but cuts it to
+    // its device-independent size: a quarter of the window came out. So the engine gets the
+    // image at ratio 1, and the resolution it is drawn at says how many dots each pixel takes.
+    QImage pixels = window;
+    pixels.setDevicePixelRatio(1);
+    drawWindowOnPage(painter, printer.pageRect(QPrinter::DevicePixel).size(),
+        printer.resolution() / window.devicePixelRatio(), pixels);
     return painter.end() && printer.printerState() != QPrinter::Error ? PrintOutcome::Submitted
                                                                       : PrintOutcome::Failed;
 }

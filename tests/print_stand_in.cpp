@@ -20,6 +20,11 @@
 #include <system_error>
 #include <thread>
 
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 // Written whole under another name first, so that a reader never finds half a page; named for
@@ -49,6 +54,10 @@ int main(int argc, char *argv[])
         std::filesystem::remove(argv[argc - 1]);
         argc -= 2;
     } else {
+#ifdef _WIN32
+        // The page is binary: text mode would end it at the first Ctrl-Z and drop its CRs.
+        _setmode(_fileno(stdin), _O_BINARY);
+#endif
         std::ios::sync_with_stdio(false);
         input << std::cin.rdbuf();
     }

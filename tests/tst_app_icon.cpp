@@ -1,8 +1,10 @@
 // SPDX-FileCopyrightText: The LC Tune developers
 // SPDX-License-Identifier: MIT
 
-#include "window/app_icon.h"
+#include "window/main_window.h"
 
+#include <QFile>
+#include <QImageReader>
 #include <QPixmap>
 #include <QSet>
 #include <QTest>
@@ -129,6 +131,13 @@ bool isOpaque(const QImage &image)
     return std::all_of(colours.begin(), colours.end(), [](QRgb c) { return qAlpha(c) == 255; });
 }
 
+// What the window shows as its icon at size x size pixels.
+QImage windowIcon(int size)
+{
+    const window::MainWindow w;
+    return w.windowIcon().pixmap(QSize(size, size)).toImage();
+}
+
 } // namespace
 
 class TestAppIcon : public QObject
@@ -136,7 +145,6 @@ class TestAppIcon : public QObject
     Q_OBJECT
 
 private slots:
-    void windowIconIsIndexedWithSixteenColours();
     void opaqueInSixteenColours_data() { sizeRows(); }
     void opaqueInSixteenColours();
     void everySizeSharesOnePalette();
@@ -150,8 +158,10 @@ private slots:
     void peakTopsOutOnTheMiddleLineNearTheTop();
     void peakWidensTowardTheBottom_data() { sizeRows(); }
     void peakWidensTowardTheBottom();
-    void iconHoldsEverySizeDrawnAtThatSize_data() { sizeRows(); }
-    void iconHoldsEverySizeDrawnAtThatSize();
+    void windowIconHoldsEverySizeAtThatSize_data() { sizeRows(); }
+    void windowIconHoldsEverySizeAtThatSize();
+    void programIconIsTheWindowIconInSixteenColours_data() { sizeRows(); }
+    void programIconIsTheWindowIconInSixteenColours();
 
 private:
     static void sizeRows();
@@ -165,18 +175,10 @@ void TestAppIcon::sizeRows()
         QTest::addRow("%d px", size) << size;
 }
 
-void TestAppIcon::windowIconIsIndexedWithSixteenColours()
-{
-    const QImage image = window::appIconImage(32);
-    QCOMPARE(image.size(), QSize(32, 32));
-    QCOMPARE(image.format(), QImage::Format_Indexed8);
-    QVERIFY2(image.colorCount() <= 16, qPrintable(QString::number(image.colorCount())));
-}
-
 void TestAppIcon::opaqueInSixteenColours()
 {
     QFETCH(int, size);
-    const QImage image = window::appIconImage(size);
+    const QImage image = windowIcon(size);
     QCOMPARE(image.size(), QSize(size, size));
     QVERIFY(isOpaque(image));
     QVERIFY2(coloursOf(image).size() <= 16, qPrintable(QString::number(coloursOf(image).size())));
@@ -186,14 +188,14 @@ void TestAppIcon::everySizeSharesOnePalette()
 {
     QSet<QRgb> colours;
     for (const int size : { 16, 32, 48, 64, 128, 256 })
-        colours.unite(coloursOf(window::appIconImage(size)));
+        colours.unite(coloursOf(windowIcon(size)));
     QVERIFY2(colours.size() <= 16, qPrintable(QString::number(colours.size())));
 }
 
 void TestAppIcon::thinGreyFrameAllRound()
 {
     QFETCH(int, size);
-    const QImage image = window::appIconImage(size);
+    const QImage image = windowIcon(size);
     const auto outer = ring(image, 0);
     QVERIFY(std::all_of(outer.begin(), outer.end(), isGrey));
     // A tenth of the way in is the screen: a frame that deep would no longer be thin.
@@ -204,7 +206,7 @@ void TestAppIcon::thinGreyFrameAllRound()
 void TestAppIcon::darkGreenScreen()
 {
     QFETCH(int, size);
-    const QImage image = window::appIconImage(size);
+    const QImage image = windowIcon(size);
     // The upper corners of the screen lie clear of grid and curve at every size.
     QVERIFY(isDarkGreen(image.pixel(size / 8, size / 8)));
     QVERIFY(isDarkGreen(image.pixel(size - 1 - size / 8, size / 8)));
@@ -223,7 +225,7 @@ void TestAppIcon::darkGreenScreen()
 void TestAppIcon::gridOfOneVerticalAndThreeHorizontalLines()
 {
     QFETCH(int, size);
-    const QImage image = window::appIconImage(size);
+    const QImage image = windowIcon(size);
     const auto columns = gridRuns(image, true);
     QCOMPARE(columns.size(), std::size_t(1));
     QVERIFY2(std::abs(columns[0].centreTwice() - (size - 1)) <= 2, qPrintable(describe(columns)));
@@ -241,7 +243,7 @@ void TestAppIcon::gridOfOneVerticalAndThreeHorizontalLines()
 void TestAppIcon::peakTopsOutOnTheMiddleLineNearTheTop()
 {
     QFETCH(int, size);
-    const auto spans = yellowSpans(window::appIconImage(size));
+    const auto spans = yellowSpans(windowIcon(size));
     QVERIFY(!spans.empty());
     const auto [topRow, top] = spans.front();
     QVERIFY2(topRow > 0 && topRow <= size / 4, qPrintable(QString::number(topRow)));
@@ -253,7 +255,7 @@ void TestAppIcon::peakTopsOutOnTheMiddleLineNearTheTop()
 void TestAppIcon::peakWidensTowardTheBottom()
 {
     QFETCH(int, size);
-    const auto spans = yellowSpans(window::appIconImage(size));
+    const auto spans = yellowSpans(windowIcon(size));
     QVERIFY(!spans.empty());
     for (std::size_t i = 1; i < spans.size(); ++i) {
         const auto &[row, span] = spans[i];
@@ -267,19 +269,40 @@ void TestAppIcon::peakWidensTowardTheBottom()
         qPrintable(QString::number(spans.back().second.width())));
 }
 
-void TestAppIcon::iconHoldsEverySizeDrawnAtThatSize()
+void TestAppIcon::windowIconHoldsEverySizeAtThatSize()
 {
     QFETCH(int, size);
-    const QIcon icon = window::appIcon();
-    QVERIFY(icon.availableSizes().contains(QSize(size, size)));
-    const QImage image = icon.pixmap(QSize(size, size)).toImage();
-    QCOMPARE(image.size(), QSize(size, size));
-    QVERIFY(isOpaque(image));
-    const auto outer = ring(image, 0);
-    QVERIFY(std::all_of(outer.begin(), outer.end(), isGrey));
-    // The very pixels of that size's own drawing, not another size scaled to fit.
-    QCOMPARE(image.convertToFormat(QImage::Format_RGB32),
-        window::appIconImage(size).convertToFormat(QImage::Format_RGB32));
+    const window::MainWindow w;
+    QVERIFY(w.windowIcon().availableSizes().contains(QSize(size, size)));
+    // Not another size scaled to fit: a 32 px line scaled up would be thicker than one pixel.
+    QCOMPARE(windowIcon(size).size(), QSize(size, size));
+}
+
+// Windows shows lctune.exe's icon resource in Explorer and on shortcuts, and reads a 16-colour
+// bitmap on every version; a PNG at 256 px, as Vista and later read it, keeps the file small.
+void TestAppIcon::programIconIsTheWindowIconInSixteenColours()
+{
+    QFETCH(int, size);
+    QFile file(QStringLiteral(LCTUNE_PROGRAM_ICON));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray ico = file.readAll();
+    QImageReader reader(QStringLiteral(LCTUNE_PROGRAM_ICON));
+    const int count = reader.imageCount();
+    QCOMPARE(count, 6);
+    for (int i = 0; i < count; ++i) {
+        reader.jumpToImage(i);
+        const QImage image = reader.read();
+        if (image.width() != size)
+            continue;
+        // The directory entry: width, height, colour count, reserved, planes, bits per pixel.
+        const auto entry = reinterpret_cast<const uchar *>(ico.constData()) + 6 + 16 * i;
+        const int bits = entry[6] | entry[7] << 8;
+        QCOMPARE(bits, size < 256 ? 4 : 8);
+        QCOMPARE(image.convertToFormat(QImage::Format_RGB32),
+            windowIcon(size).convertToFormat(QImage::Format_RGB32));
+        return;
+    }
+    QFAIL("no icon of that size");
 }
 
 QTEST_MAIN(TestAppIcon)

@@ -10,6 +10,7 @@
 
 #include "window/print_form.h"
 
+#include <QCursor>
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
@@ -240,6 +241,12 @@ void TestPrintForm::pageShowsTheWindowAtRest()
     const QImage before = shown.w.grab().toImage().copy(printArea);
     shown.w.setAttribute(Qt::WA_KeyboardFocusChange);
     print->setFocus(Qt::TabFocusReason);
+    // The pointer itself, too: where the platform follows it, as Windows does, a pointer left
+    // elsewhere takes the hover off the button again. It comes from outside the window, so that
+    // it moves even if an earlier window left it there.
+    QCursor::setPos(shown.w.mapToGlobal(QPoint(-20, -20)));
+    QTest::qWait(50);
+    QCursor::setPos(print->mapToGlobal(print->rect().center()));
     QTest::mouseMove(shown.w.windowHandle(), print->mapTo(&shown.w, print->rect().center()));
     QTRY_VERIFY(print->underMouse());
     // Otherwise the test would show nothing: the button looks different while touched.
@@ -413,6 +420,12 @@ void TestPrintForm::aMissingPrintHelperIsReportedNotTakenForSuccess()
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("LCTUNE_TEST_WITHOUT_PRINT_HELPER"), QStringLiteral("1"));
+    // Windows looks for the DLLs of a program beside it, then on the PATH; the copy's are beside
+    // the original, with Qt's plugins.
+    const QString original = QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
+    environment.insert(QStringLiteral("PATH"),
+        original + QDir::listSeparator() + environment.value(QStringLiteral("PATH")));
+    environment.insert(QStringLiteral("QT_PLUGIN_PATH"), original);
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::ForwardedChannels);
     child.start(copy, { QStringLiteral("aMissingPrintHelperIsReportedNotTakenForSuccess") });

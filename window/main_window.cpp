@@ -7,7 +7,6 @@
 #include "model/language.h"
 #include "model/solvers.h"
 #include "model/spin.h"
-#include "window/app_icon.h"
 #include "window/check_box.h"
 #include "window/circuit_picture.h"
 #include "window/form_table.h"
@@ -22,6 +21,7 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QHash>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -35,6 +35,16 @@
 namespace window {
 
 namespace {
+
+// The icon files the desktop installs, each size its own drawing rather than another scaled.
+QIcon appIcon()
+{
+    QIcon icon;
+    for (const int size : { 16, 32, 48, 64, 128, 256 })
+        icon.addFile(
+            QStringLiteral(":/icons/hicolor/%1x%1/apps/lctune.png").arg(size), QSize(size, size));
+    return icon;
+}
 
 int toPixels(int twips)
 {
@@ -120,7 +130,7 @@ MainWindow::MainWindow(QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setAutoFillBackground(true);
     setFont(fontFor(Face::Dialog));
-    setWindowIcon(appIcon(windowIconSizes));
+    setWindowIcon(appIcon());
     setFixedSize(toPixels(clientWidthTwips), toPixels(clientHeightTwips));
     m_form.add(model::Control::Form1, this);
     buildLayout();

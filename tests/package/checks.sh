@@ -5,7 +5,7 @@
 # What the package checks share. Sourced, not run.
 
 app_id=org.lctune.LCTune
-# The sizes that make_icons draws, as window::appIconSizes lists them.
+# The sizes of the icon files under window/icons/hicolor.
 icon_sizes="16 32 48 64 128 256"
 
 fail()
