@@ -63,23 +63,17 @@ http_t *connectUntilTheDeadline()
 }
 
 // Whether what listens at the print system's address answers, but not as one: in another
-// protocol, or in HTTP without IPP. libcups takes the first for a line that broke.
-bool answersNotAsAPrintSystem()
+// protocol, which libcups takes for a line that broke, or in HTTP with what libcups could not
+// read as IPP, which it reports as its own internal error.
+bool answersNotAsAPrintSystem(ipp_status_t error)
 {
-    using Connection = std::unique_ptr<http_t, void (*)(http_t *)>;
-    const Connection raw(connectUntilTheDeadline(), &httpClose);
+    const std::unique_ptr<http_t, void (*)(http_t *)> raw(connectUntilTheDeadline(), &httpClose);
     std::array<char, 256> line {};
     if (!raw || httpPrintf(raw.get(), "OPTIONS * HTTP/1.1\r\nHost: localhost\r\n\r\n") <= 0
         || httpFlushWrite(raw.get()) < 0 || !httpGets(line.data(), int(line.size()), raw.get()))
         return false;
-    if (std::string_view(line.data()).substr(0, 5) != "HTTP/")
-        return true;
-    const Connection http(connectUntilTheDeadline(), &httpClose);
-    ipp_t *response =
-        http ? cupsDoRequest(http.get(), ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/") : nullptr;
-    ippDelete(response);
-    // libcups reports an answer that it could not read as IPP as its own internal error.
-    return http && !response && cupsLastError() == IPP_STATUS_ERROR_INTERNAL;
+    return std::string_view(line.data()).substr(0, 5) != "HTTP/"
+        || error == IPP_STATUS_ERROR_INTERNAL;
 }
 
 // Why the last request failed; `notFound` is what the server's "not found" means for it.
@@ -103,8 +97,8 @@ PrintOutcome failure(http_t *http, PrintOutcome notFound)
         return PrintOutcome::Refused;
     if (status == HTTP_STATUS_OK && error < IPP_STATUS_ERROR_INTERNAL)
         return PrintOutcome::Refused;
-    return answersNotAsAPrintSystem() ? PrintOutcome::NotAPrintSystem
-                                      : PrintOutcome::ServerUnreachable;
+    return answersNotAsAPrintSystem(error) ? PrintOutcome::NotAPrintSystem
+                                           : PrintOutcome::ServerUnreachable;
 }
 
 std::string_view option(const cups_dest_t &dest, const char *name)
@@ -173,21 +167,17 @@ QByteArray pdfPage(const QString &title, const QImage &window, const pwg_media_t
 // One Print-Job request with the destination's options as lp sends them, and the paper that the
 // page was made for. The server makes it a job only once the whole document has arrived, so a
 // hand-over cut short leaves nothing behind, and only the server's answer to the whole counts.
-PrintOutcome sendPdf(http_t *http, const cups_dest_t &dest, const QByteArray &title,
+PrintOutcome sendPdf(http_t *http, cups_dest_t &dest, const QByteArray &title,
     const pwg_media_t *paper, const QByteArray &pdf)
 {
+    if (paper && option(dest, "media").empty())
+        dest.num_options = cupsAddOption("media", paper->pwg, dest.num_options, &dest.options);
     const char *uri = option(dest, "printer-uri-supported").data();
     std::array<char, 32> scheme {}, user {}, host {};
     std::array<char, 1024> resource {};
     int port = 0;
     httpSeparateURI(HTTP_URI_CODING_ALL, uri, scheme.data(), scheme.size(), user.data(),
         user.size(), host.data(), host.size(), &port, resource.data(), resource.size());
-    cups_option_t *options = nullptr;
-    int count = 0;
-    for (int i = 0; i < dest.num_options; ++i)
-        count = cupsAddOption(dest.options[i].name, dest.options[i].value, count, &options);
-    if (paper && option(dest, "media").empty())
-        count = cupsAddOption("media", paper->pwg, count, &options);
     ipp_t *request = ippNewRequest(IPP_OP_PRINT_JOB);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
     ippAddString(
@@ -195,9 +185,8 @@ PrintOutcome sendPdf(http_t *http, const cups_dest_t &dest, const QByteArray &ti
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, title.constData());
     ippAddString(
         request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, CUPS_FORMAT_PDF);
-    cupsEncodeOptions2(request, count, options, IPP_TAG_OPERATION);
-    cupsEncodeOptions2(request, count, options, IPP_TAG_JOB);
-    cupsFreeOptions(count, options);
+    cupsEncodeOptions2(request, dest.num_options, dest.options, IPP_TAG_OPERATION);
+    cupsEncodeOptions2(request, dest.num_options, dest.options, IPP_TAG_JOB);
     const bool delivered = cupsSendRequest(http, request, resource.data(), CUPS_LENGTH_VARIABLE)
             == HTTP_STATUS_CONTINUE
         && cupsWriteRequestData(http, pdf.constData(), size_t(pdf.size())) == HTTP_STATUS_CONTINUE;

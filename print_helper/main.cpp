@@ -144,7 +144,8 @@ int main(int argc, char *argv[])
         std::fputs("lctune-print: the pages handed over are incomplete; none printed\n", stderr);
         return int(PrintOutcome::Failed);
     }
-    if (pages.size() > 1 || pages.first().copies > 1) {
+    // The words of a window that is gone have only the standard error to go to.
+    if (fromFile || pages.size() > 1 || pages.first().copies > 1) {
         const QCoreApplication application(argc, argv);
         return print_helper::printInTurn(pages);
     }

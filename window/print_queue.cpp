@@ -14,8 +14,8 @@ namespace window {
 
 namespace {
 
-// A QProcess kills its process when it is destroyed; the helpers that a closed window leaves must
-// outlive it, so theirs are kept until the program's end, which ends nothing they started.
+// A QProcess kills its process when it is destroyed; the helper that a closed window leaves must
+// outlive it, so its QProcess is kept until the program's end, which ends nothing it started.
 void letGo(std::unique_ptr<QProcess> helper)
 {
     static auto *const leftToThemselves = new std::vector<std::unique_ptr<QProcess>>;
@@ -54,8 +54,8 @@ PrintQueue::~PrintQueue()
         handOn(left);
 }
 
-// The pages left go to one helper in a file, which it takes and removes, so that closing waits
-// for nobody: each copy in turn, within the bound.
+// The pages left go in a file to one helper of their own, which takes and removes it, so that
+// closing waits for nobody: each copy in turn, within the bound.
 void PrintQueue::handOn(const QList<Page> &left)
 {
     // Clicks on a window that did not change in between share one copy of the page.
@@ -73,13 +73,10 @@ void PrintQueue::handOn(const QList<Page> &left)
     for (const Page &page : pages)
         written = written && file.write(record(page)) > 0 && file.write(page.bmp) > 0;
     file.close();
-    std::unique_ptr<QProcess> helper = written
-        ? startHelper(m_arguments + QStringList { QStringLiteral("--pages"), file.fileName() })
-        : nullptr;
-    if (helper) {
-        helper->closeWriteChannel();
-        return letGo(std::move(helper));
-    }
+    if (written
+        && QProcess::startDetached(
+            m_program, m_arguments + QStringList { QStringLiteral("--pages"), file.fileName() }))
+        return;
     file.remove();
     std::fprintf(stderr, "lctune: %lld pages not printed: the print helper did not start\n",
         static_cast<long long>(left.size()));
@@ -100,7 +97,7 @@ void PrintQueue::startNext()
     if (m_waiting.isEmpty())
         return;
     m_handing = m_waiting.dequeue();
-    m_helper = startHelper(m_arguments);
+    m_helper = startHelper();
     if (!m_helper)
         return fail(PrintOutcome::NotInstalled, {});
     m_helper->write(record(m_handing));
@@ -142,11 +139,11 @@ QByteArray PrintQueue::record(const Page &page)
 
 // A helper started; none where it cannot be, whether start() says so at once, as on Windows for
 // a missing program, or later, as on Linux.
-std::unique_ptr<QProcess> PrintQueue::startHelper(const QStringList &arguments) const
+std::unique_ptr<QProcess> PrintQueue::startHelper() const
 {
     auto helper = std::make_unique<QProcess>();
     helper->setProgram(m_program);
-    helper->setArguments(arguments);
+    helper->setArguments(m_arguments);
     helper->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     helper->start();
     return helper->waitForStarted() ? std::move(helper) : nullptr;

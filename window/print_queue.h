@@ -46,7 +46,7 @@ private:
     void finished(int status, QProcess::ExitStatus exit);
     void fail(PrintOutcome outcome, const QString &words);
     void handOn(const QList<Page> &left);
-    std::unique_ptr<QProcess> startHelper(const QStringList &arguments) const;
+    std::unique_ptr<QProcess> startHelper() const;
 
     QString m_program;
     QStringList m_arguments;
