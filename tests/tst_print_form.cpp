@@ -163,6 +163,11 @@ void TestPrintForm::failureShowsOneMessageInTheWindowsLanguage_data()
         << QStringLiteral(
                "The printer is stopped; the job would wait.\n\nReason line 1\nReason line "
                "2\nReason line 3\nReason line 4\nReason line 5\u2026");
+    QTest::newRow("a reason in lines ending in CR LF, cut short")
+        << status(O::QueueStopped) << reason.join(QStringLiteral("\r\n")) << false
+        << QStringLiteral(
+               "The printer is stopped; the job would wait.\n\nReason line 1\nReason line "
+               "2\nReason line 3\nReason line 4\nReason line 5\u2026");
     const QString word(150, QLatin1Char('x'));
     QTest::newRow("a word wider than the box, broken")
         << status(O::QueueStopped) << word << false

@@ -4,6 +4,7 @@
 #include "window/print_queue.h"
 
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <cstdio>
@@ -112,7 +113,11 @@ void PrintQueue::finished(int status, QProcess::ExitStatus exit)
 {
     const bool boundPassed = !m_bound.isActive();
     m_bound.stop();
-    const QString words = QString::fromUtf8(m_helper->readAllStandardOutput()).trimmed();
+    // A helper's text-mode standard output on Windows ends each line with CR LF.
+    static const QRegularExpression lineEnd(QStringLiteral("\r+\n"));
+    const QString words = QString::fromUtf8(m_helper->readAllStandardOutput())
+                              .replace(lineEnd, QStringLiteral("\n"))
+                              .trimmed();
     m_helper.release()->deleteLater();
     const bool known =
         exit == QProcess::NormalExit && status >= 0 && status < int(PrintOutcome::NotInstalled);
