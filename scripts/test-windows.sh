@@ -13,18 +13,9 @@ set -eu
 cd "$(dirname "$0")/.."
 root=$(pwd)
 
-packages="cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth qt6-base-dev
-  qt6-base-dev-tools xz-utils unzip xdotool x11-utils x11-apps cups printer-driver-cups-pdf
-  poppler-utils python3"
-missing=""
-for p in $packages; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
-done
-if [ -n "$missing" ]; then
-    apt-get update -qq
-    # shellcheck disable=SC2086
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $missing
-fi
+./scripts/install-deps.sh cmake ninja-build g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth \
+    qt6-base-dev qt6-base-dev-tools xz-utils unzip xdotool x11-utils x11-apps cups \
+    printer-driver-cups-pdf poppler-utils python3
 
 # The Qt that the windows-mingw preset builds against, at the place the preset names.
 qt_dir=build/qt-windows
