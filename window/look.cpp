@@ -193,4 +193,13 @@ QFont fontFor(Face face)
     return font;
 }
 
+QIcon appIcon()
+{
+    QIcon icon;
+    for (const int size : { 16, 32, 48, 64, 128, 256 })
+        icon.addFile(
+            QStringLiteral(":/icons/hicolor/%1x%1/apps/lctune.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 } // namespace window

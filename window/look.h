@@ -11,6 +11,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 
 namespace window {
 
@@ -28,5 +29,9 @@ void setApplicationLook();
 QColor toQColor(model::Colour colour);
 
 QFont fontFor(Face face);
+
+// The program's icon: the files the desktop installs, each size its own drawing rather than
+// another scaled.
+QIcon appIcon();
 
 } // namespace window

