@@ -15,6 +15,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -131,9 +132,13 @@ int main(int argc, char *argv[])
     _setmode(_fileno(stdin), _O_BINARY);
 #endif
     // The pages come on the standard input, or, from a window that has closed, in a file that
-    // is the helper's to remove.
+    // is the helper's to remove. Its name is taken as Qt reads the command line: on Windows the
+    // temporary folder holds the user's name, in letters the ANSI code page may not have.
     const bool fromFile = argc == 3 && std::string_view(argv[1]) == "--pages";
-    QFile input(fromFile ? QString::fromLocal8Bit(argv[2]) : QString());
+    std::optional<QCoreApplication> application;
+    if (fromFile)
+        application.emplace(argc, argv);
+    QFile input(fromFile ? QCoreApplication::arguments().at(2) : QString());
     const bool opened =
         fromFile ? input.open(QIODevice::ReadOnly) : input.open(stdin, QIODevice::ReadOnly);
     const QByteArray handed = opened ? input.readAll() : QByteArray();
@@ -146,7 +151,8 @@ int main(int argc, char *argv[])
     }
     // The words of a window that is gone have only the standard error to go to.
     if (fromFile || pages.size() > 1 || pages.first().copies > 1) {
-        const QCoreApplication application(argc, argv);
+        if (!application)
+            application.emplace(argc, argv);
         return print_helper::printInTurn(pages);
     }
     return int(print_helper::printOne(pages.first()));

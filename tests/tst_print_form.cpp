@@ -99,6 +99,7 @@ private slots:
     void aHelperPastTheBoundIsStoppedAndReported();
     void aHelperThatEndsAsTheBoundPassesIsJudgedByItsStatus();
     void closingHandsThePagesOn();
+    void theHelperTakesLeftPagesFromAFolderOfAnyName();
     void aHelperThatCannotStartIsReported_data();
     void aHelperThatCannotStartIsReported();
     void focusComesBackWhenTheMessageCloses();
@@ -364,6 +365,23 @@ void TestPrintForm::closingHandsThePagesOn()
     QTRY_COMPARE_WITH_TIMEOUT(pagesKept(kept).size(), 5, 10000);
     for (const HandedOver &page : pagesKept(kept))
         QCOMPARE(page.title, QStringLiteral("The Resonance circuit calculation"));
+}
+
+// A closed window leaves its pages in the temporary folder, whose path on Windows holds the
+// user's name; the helper finds them whatever its letters, and takes the file away.
+void TestPrintForm::theHelperTakesLeftPagesFromAFolderOfAnyName()
+{
+    QTemporaryDir scratch;
+    const QString folder = scratch.filePath(QStringLiteral("Čermák Ťažký"));
+    QVERIFY(QDir().mkpath(folder));
+    QFile pages(folder + QStringLiteral("/lctune-pages"));
+    QVERIFY(pages.open(QIODevice::WriteOnly));
+    pages.write("none");
+    pages.close();
+    QProcess helper;
+    helper.start(window::installedPrintHelper(), { QStringLiteral("--pages"), pages.fileName() });
+    QVERIFY(helper.waitForFinished(10000));
+    QVERIFY(!pages.exists());
 }
 
 void TestPrintForm::aHelperThatCannotStartIsReported_data()
