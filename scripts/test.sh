@@ -12,10 +12,12 @@ if command -v clang++ >/dev/null 2>&1; then
     ./scripts/run-fuzz.sh 30
 fi
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer, the session test at a
-# longer run (the asan test preset sets the count); then the main build, its static checks, the
-# tests that change this machine (they install the package and set up printers, and put back
-# what they changed), and the other tests.
+# longer run (the asan test preset sets the count), and the print helper against real and
+# misbehaving CUPS servers; then the main build, its static checks, the tests that change this
+# machine (they install the package and set up printers, and put back what they changed), and the
+# other tests.
 cmake --workflow --preset asan
+ctest --preset asan-print
 cmake --preset dev
 cmake --build --preset dev
 ./scripts/static-checks.sh build/dev
