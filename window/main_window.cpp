@@ -17,7 +17,6 @@
 #include "window/spin_bar.h"
 #include "window/text_box.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -42,11 +41,12 @@ int toPixels(int twips)
 }
 
 // The face comes before the text, so that no text is measured or laid out for a face it will not
-// have; the application's own is inherited, as setting it again would redo the work for nothing.
+// have; a face the control already inherits is not set again, which would redo the work for
+// nothing.
 template <typename Widget> Widget *emptyWidget(const ControlRow &row, QWidget *parent)
 {
     auto *widget = new Widget(parent);
-    if (const QFont face = fontFor(row.face); face != QApplication::font())
+    if (const QFont face = fontFor(row.face); face != widget->font())
         widget->setFont(face);
     return widget;
 }
